@@ -1,0 +1,9 @@
+#include "palette.h"
+
+#include <QBrush>
+
+QPen Palette::solidPen(const QColor &color, qreal width)
+{
+    return QPen(QBrush(color, Qt::SolidPattern), width, Qt::SolidLine, Qt::SquareCap,
+                Qt::BevelJoin);
+}
