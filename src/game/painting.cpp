@@ -68,8 +68,13 @@ void LevelWidget::paintScene(QPainter *painter, QPaintEvent *event) const
         const QLine line(pressPos, mousePos);
         painter->setPen(dragLinePen);
         painter->drawLines(&line, 1);
+        // Qt 6 strokes a wide point one pixel wider at some positions, so
+        // fill the mark's square with its pen's brush: always 5 x 5 pixels
+        // centred on wellPos.
         painter->setPen(wellMarkPen);
-        painter->drawPoints(&wellPos, 1);
+        const int reach = wellMarkPen.width() / 2;
+        painter->fillRect(QRect(wellPos - QPoint(reach, reach), wellPos + QPoint(reach, reach)),
+                          wellMarkPen.brush());
     }
 
     for (const Area &area : areas)
