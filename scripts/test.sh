@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs what is missing, builds the game with its tests and runs the whole
+# suite headless: first a Release build, then the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -eu
+cd "$(dirname "$0")/.."
+DRIFT_PACKAGES="cmake make g++ qt6-base-dev fonts-dejavu-core xvfb xauth xdotool"
+. scripts/deps.sh
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build --parallel
+ctest --test-dir build --output-on-failure
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRIFT_SANITIZE=ON
+cmake --build build-sanitize --parallel
+ctest --test-dir build-sanitize --output-on-failure

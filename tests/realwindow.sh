@@ -1,0 +1,40 @@
+#!/bin/sh
+# Usage: realwindow.sh <drift-harbour> <key>
+# Starts the game in a real X window on a private Xvfb display, waits for the
+# window "Drift Harbour", clicks into the game, sends the key (ctrl+q,
+# Escape) and requires the game to end by itself with exit code 0.
+set -u
+if [ -z "${DRIFT_ON_XVFB:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" env DRIFT_ON_XVFB=1 sh "$0" "$@"
+fi
+game=$1
+key=$2
+
+"$game" &
+pid=$!
+win=$(timeout 20 xdotool search --sync --onlyvisible --name '^Drift Harbour$' | head -n 1)
+if [ -z "$win" ]; then
+    echo "no window named Drift Harbour appeared"
+    kill "$pid" 2>/dev/null
+    exit 1
+fi
+xdotool windowfocus --sync "$win"
+# A click into the game widget gives it the keyboard focus (and starts the level).
+xdotool mousemove --window "$win" 400 300 click 1
+sleep 0.3
+xdotool key "$key"
+
+i=0
+while kill -0 "$pid" 2>/dev/null && [ "$i" -lt 100 ]; do
+    sleep 0.1
+    i=$((i + 1))
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "the game is still running after $key"
+    kill "$pid"
+    exit 1
+fi
+wait "$pid"
+rc=$?
+echo "exit code after $key: $rc"
+[ "$rc" -eq 0 ]
