@@ -1,7 +1,7 @@
 #!/bin/sh
 # Usage: realwindow.sh <drift-harbour> <key>
 # Starts the game in a real X window on a private Xvfb display, waits for the
-# window "Drift Harbour", clicks into the game, sends the key (ctrl+q,
+# window "Drift Harbour" and its icon, clicks into the game, sends the key (ctrl+q,
 # Escape) and requires the game to end by itself with exit code 0.
 set -u
 if [ -z "${DRIFT_ON_XVFB:-}" ]; then
@@ -16,6 +16,13 @@ win=$(timeout 20 xdotool search --sync --onlyvisible --name '^Drift Harbour$' | 
 if [ -z "$win" ]; then
     echo "no window named Drift Harbour appeared"
     kill "$pid" 2>/dev/null
+    exit 1
+fi
+# The window carries the game's icon (its first entry: 256 pixels wide).
+icon=$(xprop -id "$win" -f _NET_WM_ICON 32c ' $0\n' _NET_WM_ICON | awk '{print $2}')
+if [ "$icon" != 256 ]; then
+    echo "the window has no 256-pixel icon"
+    kill "$pid"
     exit 1
 fi
 xdotool windowfocus --sync "$win"
