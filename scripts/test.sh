@@ -5,7 +5,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 DRIFT_PACKAGES="cmake make g++ qt6-base-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
-    desktop-file-utils appstream dpkg-dev file"
+    desktop-file-utils appstream dpkg-dev file libbenchmark-dev"
 . scripts/deps.sh
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release

@@ -25,6 +25,7 @@ struct LevelWidgetProbe
     QPen &dragLinePen() { return w.dragLinePen; }
     QPen &wellMarkPen() { return w.wellMarkPen; }
     void setState(int state) { w.setState(state); }
+    void paintScene(QPainter *painter, QPaintEvent *event) { w.paintScene(painter, event); }
 
     LevelWidget &w;
 };

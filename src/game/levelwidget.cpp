@@ -35,6 +35,8 @@ LevelWidget::LevelWidget(QWidget *parent)
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    // Every paint fills what it exposes, so Qt need not clear it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     // The levels are laid out from the widget's size, so fix it first.
     setFixedSize(fieldWidth, fieldHeight);
     loadLevel(1);
