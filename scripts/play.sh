@@ -5,5 +5,5 @@ cd "$(dirname "$0")/.."
 DRIFT_PACKAGES="cmake make g++ qt6-base-dev fonts-dejavu-core"
 . scripts/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-cmake --build build-release --parallel
+cmake --build build-release --parallel --target drift-harbour
 exec ./build-release/drift-harbour

@@ -1,4 +1,5 @@
 #include "area.h"
+#include "colors.h"
 #include "levelobject.h"
 #include "levelwidget.h"
 #include "rounding.h"
@@ -11,11 +12,8 @@
 
 namespace {
 
-const QRgb field = qRgb(0, 32, 64);
-const QRgb red = qRgb(255, 64, 64);
-const QRgb blue = qRgb(128, 128, 255);
-const QRgb grey = qRgb(128, 128, 128);
-const QRgb white = qRgb(255, 255, 255);
+using namespace Colors;
+
 constexpr int intMax = std::numeric_limits<int>::max();
 
 QImage fieldImage()

@@ -1,3 +1,4 @@
+#include "colors.h"
 #include "levelwidget.h"
 #include "levelwidgetprobe.h"
 
@@ -5,14 +6,7 @@
 
 namespace {
 
-const QRgb field = qRgb(0, 32, 64);
-const QRgb red = qRgb(255, 64, 64);
-const QRgb blue = qRgb(128, 128, 255);
-const QRgb grey = qRgb(128, 128, 128);
-const QRgb white = qRgb(255, 255, 255);
-const QRgb yellow = qRgb(255, 255, 0);
-const QRgb green = qRgb(0, 255, 0);
-const QRgb cyan = qRgb(0, 255, 255);
+using namespace Colors;
 
 const QString frameText = "2:-40,-40 840,-40 840,520 -40,520 -40,-40 "
                           "20,20 20,460 780,460 780,20 20,20";
