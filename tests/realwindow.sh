@@ -25,16 +25,20 @@ if [ "$icon" != 256 ]; then
     kill "$pid"
     exit 1
 fi
-xdotool windowfocus --sync "$win"
-# A click into the game widget gives it the keyboard focus (and starts the level).
+timeout 10 xdotool windowfocus --sync "$win"
+# A click into the game widget gives it the keyboard focus (and starts the
+# level). On a busy machine the focus may come late, so the key is sent
+# again while the game still runs.
 xdotool mousemove --window "$win" 400 300 click 1
-sleep 0.3
-xdotool key "$key"
-
-i=0
-while kill -0 "$pid" 2>/dev/null && [ "$i" -lt 100 ]; do
-    sleep 0.1
-    i=$((i + 1))
+for attempt in 1 2 3 4 5; do
+    sleep 0.3
+    xdotool key "$key"
+    i=0
+    while kill -0 "$pid" 2>/dev/null && [ "$i" -lt 20 ]; do
+        sleep 0.1
+        i=$((i + 1))
+    done
+    kill -0 "$pid" 2>/dev/null || break
 done
 if kill -0 "$pid" 2>/dev/null; then
     echo "the game is still running after $key"
