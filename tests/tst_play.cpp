@@ -184,14 +184,14 @@ private slots:
         QTest::newRow("2 passed") << 2 << "drag 370 301 430 301" << passed;
         QTest::newRow("2 failed") << 2 << "drag 370 240 430 240" << failed;
         // Level 3: hold the reds on wells of their own while a blue well below
-        // draws the blue particle home; then bring the reds up the middle,
-        // braking them with a blue well, and lift them into the red goal.
+        // draws the blue particle home; then pull the reds up the middle with
+        // two wells, and lift them into the red goal with four at the top.
         QTest::newRow("3 passed")
             << 3
             << "drag 60 400 60 440; drag 740 400 740 440; drag 370 470 430 470;"
-               "ticks 500; click 60 420; click 740 420; click 400 470;"
-               "drag 400 310 400 350; ticks 150; click 400 330;"
-               "drag 370 330 430 330; ticks 150; click 400 330; drag 400 20 400 60"
+               "ticks 500; click 400 470; drag 150 340 150 380; drag 650 340 650 380;"
+               "ticks 80; click 150 360; click 650 360; drag 200 20 200 60;"
+               "drag 600 20 600 60; drag 320 0 320 20; drag 480 0 480 20"
             << passed;
         QTest::newRow("3 failed") << 3 << "drag 400 20 400 60" << failed;
     }
