@@ -45,6 +45,8 @@ inline void playScript(LevelWidget &widget, const QString &script)
                 widget.animate();
         else if (verb == "state")
             game.state() = n[0];
+        else if (verb == "time")
+            game.elapsed() = n[0];
         else if (verb == "load")
             widget.loadLevel(n[0]);
         else

@@ -180,10 +180,13 @@ private:
                   "a tick counts time only while running");
         } else {
             check(game.elapsed() == (loaded ? 0 : elapsed), "only ticks and loads change the time");
-            const bool starts = state == LevelWidget::Ready && now == LevelWidget::Running &&
-                                e.type == QEvent::MouseButtonPress && e.button == Qt::LeftButton;
+            // A left press starts a level, and so does a well set across a restart.
+            const bool starts =
+                state == LevelWidget::Ready && now == LevelWidget::Running &&
+                ((e.type == QEvent::MouseButtonPress && e.button == Qt::LeftButton) ||
+                 (release && game.wells().size() > wells));
             check(loaded || now == state || starts,
-                  "only ticks, loads and a first press change the state");
+                  "only ticks, loads, a first press or well change the state");
         }
         check(loaded || (release && dragging) || game.wells().size() == wells,
               "wells change only when a drag ends or on a load");

@@ -92,7 +92,15 @@ private slots:
             << "[] ready L1 0ms";
         QTest::newRow("right click while dragging")
             << "press L 100 100; move 200 100; press R 1 1; release R 1 1; release L 200 100"
-            << "[1@150,100] ready L1 0ms";
+            << "[1@150,100] running L1 0ms";
+        // The well set across the restart starts the clock.
+        QTest::newRow("clock starts with a well set across a restart")
+            << "press L 100 100; move 200 100; press R 1 1; release R 1 1; ticks 5;"
+               "release L 200 100; ticks 3"
+            << "[1@150,100] running L1 30ms";
+        QTest::newRow("the clock stops at the largest multiple of 10")
+            << "state 1; ticks 1; time 2147483630; ticks 2"
+            << "[] running L1 2147483640ms";
         QTest::newRow("press in failed shows nothing") << "state 2; press L 100 100"
                                                        << "[] failed L1 0ms";
         QTest::newRow("click after a pass") << "state 3; press L 9 9; release L 9 9"

@@ -115,6 +115,7 @@ private slots:
         game.state() = LevelWidget::Failed;
         game.elapsed() = 990;
         game.wells() << LevelObject(5, 5, LevelObject::BlueWell);
+        game.remaining() = 7;
         widget.loadLevel(level);
 
         QCOMPARE(game.level(), level);
@@ -123,7 +124,8 @@ private slots:
         QVERIFY(game.wells().isEmpty());
         QCOMPARE(describe(game.particles(), ' '), particles);
         QCOMPARE(describe(game.areas(), '|'), areas + frameText);
-        QCOMPARE(game.remaining(), game.particles().size());
+        // Any other number leaves remaining as it was.
+        QCOMPARE(game.remaining(), particles.isEmpty() ? 7 : game.particles().size());
         // Nothing is caught before the player acts.
         for (const LevelObject &particle : game.particles()) {
             QVERIFY(!particle.stopped);

@@ -84,6 +84,10 @@ void LevelWidget::endDrag(const QPoint &release)
     if (d.manhattanLength() >= dragThreshold) {
         const int kind = qAbs(d.x()) >= qAbs(d.y()) ? LevelObject::BlueWell : LevelObject::RedWell;
         wells.append(LevelObject(wellPos.x(), wellPos.y(), kind));
+        // A drag that went on across a restart sets the first well of the
+        // reloaded level: the level starts now, or it would run unclocked.
+        if (state == Ready)
+            state = Running;
         return;
     }
     // A click removes the earliest well in reach, if any.

@@ -47,11 +47,12 @@ void LevelWidget::loadLevel(int level)
                       QPolygon({{200, h - 20}, {w / 2, h - 100}, {w - 200, h - 20}}));
         break;
     default:
-        // Any other number is an empty field inside the frame.
+        // Any other number is an empty field inside the frame, and leaves
+        // remaining as it was.
         break;
     }
-    // Also for an empty field, so that nothing is left to capture.
-    remaining = int(particles.size());
+    if (!particles.isEmpty())
+        remaining = int(particles.size());
     addBorder();
 }
 

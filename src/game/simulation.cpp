@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -56,9 +57,12 @@ void LevelWidget::animate()
         capture(particle);
     }
 
-    // The step that passes or fails the level counts no time.
-    if (state == Running)
-        elapsed += interval;
+    // The step that passes or fails the level counts no time. The count
+    // stops at the largest multiple of the interval that an int holds.
+    if (state == Running) {
+        const int limit = std::numeric_limits<int>::max() / interval * interval;
+        elapsed = elapsed > limit - interval ? limit : elapsed + interval;
+    }
     repaint();
 }
 
