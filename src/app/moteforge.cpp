@@ -3,6 +3,7 @@
 #include "levelwidget.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,7 +22,14 @@ moteforge::moteforge(QWidget *parent)
     // Keep the title bar and the minimise button, drop the maximise button;
     // the fixed size then leaves nothing to resize.
     setWindowFlags((windowFlags() | Qt::CustomizeWindowHint) & ~Qt::WindowMaximizeButtonHint);
-    setFixedSize(sizeHint());
+    // A Wayland compositor may maximise any window, whatever its title bar
+    // shows, and ends the connection of one that keeps a smaller size then.
+    // There the window has only a minimum size: it follows a maximised or
+    // full-screen state, and resizeEvent() holds it at its own size otherwise.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        setMinimumSize(sizeHint());
+    else
+        setFixedSize(sizeHint());
     setWindowTitle(QStringLiteral("Drift Harbour"));
 
     auto *timer = new QTimer(this);
@@ -52,4 +60,11 @@ QMenuBar *moteforge::createMenuBar(QWidget *parent, LevelWidget *game)
         levelsMenu->addAction(action);
     }
     return menuBar;
+}
+
+void moteforge::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && size() != minimumSize())
+        resize(minimumSize());
 }

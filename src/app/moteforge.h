@@ -7,7 +7,9 @@ class LevelWidget;
 class QMenuBar;
 
 // The game's window: the game widget under a menu bar, at a fixed size, with
-// the timer that drives the game. exit() asks the application to quit.
+// the timer that drives the game. exit() asks the application to quit. On
+// Wayland the window follows a maximised or full-screen state, and keeps its
+// own size in any other.
 class moteforge : public QMainWindow
 {
     Q_OBJECT
@@ -18,6 +20,11 @@ public:
 
 signals:
     void exit();
+
+protected:
+    // Brings the window back to its own size unless it is maximised or full
+    // screen; on X11, where its size is fixed, it always is at that size.
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QMenuBar *createMenuBar(QWidget *parent, LevelWidget *game);
