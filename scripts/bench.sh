@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the game in Release and prints the cost of
 # a tick: the simulation step alone, and the step with a full paint.
 set -eu

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by play.sh and test.sh: installs the Debian packages named in
 # $DRIFT_PACKAGES that are missing, as root or through sudo.
 missing=""

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: screenshot.sh <drift-harbour> <out.png>
 # Starts the built game on a private Xvfb display and saves its window, as a
 # player sees it at the start of level 1, to out.png.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: startup.sh <drift-harbour> [<another build of it> ...]
 # Starts each given program 15 times, in turn, on a private Xvfb display and
 # prints for each the median time from its start to its mapped window, and

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the game with its tests and runs the whole
 # suite headless: first a Release build, then the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer.

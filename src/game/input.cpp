@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse input: a left drag sets a gravity well, a left click removes one,
 // a right click restarts, a left click after a pass advances.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level loading: the three levels, laid out from the widget's size, and the
 // frame that every level ends with.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scene painting: the whole scene is drawn from the members at every paint.
 
 #include "levelwidget.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulation step: wells pull and push the free particles, areas
 // capture them, and the game passes or fails.
 
