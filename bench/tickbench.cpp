@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of one game tick, for each level and a range of well counts:
 // - step: the simulation step alone;
 // - scene: the scene's drawing calls alone, once, on a painter on an image;
@@ -24,7 +25,7 @@ namespace {
 void prepare(LevelWidget &widget, int level, int wells)
 {
     widget.loadLevel(level);
-    LevelWidgetProbe game(widget);
+    LevelWidgetProbe game{widget};
     game.state() = LevelWidget::Running;
     for (int i = 0; i < wells; ++i) {
         const int x = 100 + (i / 2 * 37) % 600;
@@ -35,7 +36,7 @@ void prepare(LevelWidget &widget, int level, int wells)
 
 void report(benchmark::State &state, LevelWidget &widget)
 {
-    LevelWidgetProbe game(widget);
+    LevelWidgetProbe game{widget};
     // A step costs a pass over the areas and one over the wells per particle.
     state.SetComplexityN(int64_t((game.wells().size() + 1) * game.particles().size()));
     state.counters["wells"] = double(game.wells().size());
@@ -59,7 +60,7 @@ void scene(benchmark::State &state)
     QPaintEvent event(widget.rect());
     for (auto _ : state) {
         QPainter painter(&image);
-        LevelWidgetProbe(widget).paintScene(&painter, &event);
+        LevelWidgetProbe{widget}.paintScene(&painter, &event);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }

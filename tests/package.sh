@@ -1,0 +1,36 @@
+#!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Usage: package.sh <build dir> <work dir>
+# Installs the build: just the game's files, a valid desktop entry and
+# metainfo, a game that runs. Then the .deb: the same files with the binary in
+# /usr/games, no lintian error or warning, section games, a stripped binary
+# and the dependencies on Qt 6.
+set -eu
+id=io.github.driftharbour.driftharbour
+icons=share/icons/hicolor
+expected=$(printf '%s\n' bin/drift-harbour share/applications/$id.desktop \
+    share/doc/drift-harbour/changelog.gz share/doc/drift-harbour/copyright \
+    share/man/man6/drift-harbour.6.gz share/metainfo/$id.metainfo.xml $icons/scalable/apps/$id.svg \
+    $icons/48x48/apps/$id.png $icons/64x64/apps/$id.png $icons/128x128/apps/$id.png \
+    $icons/256x256/apps/$id.png)
+fail() { echo "$*" && exit 1; }
+files() { (cd "$1" && find . -type f | sed 's|^\./||' | LC_ALL=C sort); }
+clean() { ! echo "$2" | grep -E '^[EW]:' || fail "$1 reports the errors or warnings above"; }
+rm -rf "$2"
+
+cmake --install "$1" --prefix "$2/prefix"
+[ "$(files "$2/prefix")" = "$(echo "$expected" | LC_ALL=C sort)" ] || fail "installed: $(files "$2/prefix")"
+desktop-file-validate "$2"/prefix/share/applications/*.desktop
+clean appstreamcli "$(appstreamcli validate --pedantic --explain --no-net "$2"/prefix/share/metainfo/*)"
+sh "$(dirname "$0")/window.sh" "$2/prefix/bin/drift-harbour" x11 ctrl+q
+
+cpack -G DEB --config "$1/CPackConfig.cmake" -B "$2/deb"
+deb=$(ls "$2"/deb/*.deb)
+dpkg-deb -x "$deb" "$2/root"
+[ "$(files "$2/root/usr")" = "$(echo "$expected" | sed 's|^bin/|games/|' | LC_ALL=C sort)" ] ||
+    fail "packaged: $(files "$2/root/usr")"
+clean lintian "$(lintian --tag-display-limit 0 "$deb" 2>/dev/null)"
+[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "not in section games"
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6core6.*libqt6gui6.*libqt6widgets6' || fail "no Qt 6 in Depends"
+file "$2/root/usr/games/drift-harbour" | grep -q ", stripped" || fail "binary not stripped"
+echo "$(basename "$deb") is fine"

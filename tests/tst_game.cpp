@@ -1,0 +1,458 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "levelwidget.h"
+#include "levelwidgetprobe.h"
+#include "moteforge.h"
+#include "rounding.h"
+
+#include <QMenuBar>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QtTest>
+
+#include <array>
+
+namespace {
+
+constexpr int intMax = std::numeric_limits<int>::max();
+// The colours a player must see.
+constexpr QRgb field = qRgb(0, 32, 64), red = qRgb(255, 64, 64), blue = qRgb(128, 128, 255),
+               grey = qRgb(128, 128, 128), white = qRgb(255, 255, 255), yellow = qRgb(255, 255, 0),
+               green = qRgb(0, 255, 0), cyan = qRgb(0, 255, 255);
+// Events of the game's own: a tick, and a load of the level in the code.
+constexpr QEvent::Type Tick = QEvent::Timer, Load = QEvent::User;
+
+// The game in one line: its wells (or their number), state, level,
+// remaining particles, time, and the drag under way.
+QString outcome(LevelWidget &widget)
+{
+    LevelWidgetProbe game{widget};
+    QStringList wells;
+    for (const LevelObject &w : game.wells())
+        wells << QString::asprintf("%d@%g,%g", w.kind, w.x(), w.y());
+    const char *const states[] = {"ready", "running", "failed", "passed"};
+    return QString::asprintf(
+               "[%s] %s L%d r%d %dms",
+               qPrintable(wells.size() > 6 ? QString::number(wells.size()) : wells.join(' ')),
+               states[game.state()], game.level(), game.remaining(), game.elapsed()) +
+           (game.dragging() ? " drag " + game.drag() : QString());
+}
+
+} // namespace
+
+// Every input reaches the game through step(), which checks after each event
+// what must hold whatever the player does: in scripted plays, and in the fuzz
+// test's seeded random input (DRIFT_FUZZ_SEEDS="1 2 ..." sets its seeds).
+class TestGame : public QObject
+{
+    Q_OBJECT
+
+    LevelWidget *widget = nullptr;
+    QRandomGenerator random;
+    Qt::MouseButtons held;
+    int count = 0, exits = 0, paints = 0;
+    QString failure;
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+
+    void apply(QEvent::Type type, int code, const QPointF &at)
+    {
+        if (type == Tick) {
+            widget->animate();
+        } else if (type == Load) {
+            widget->loadLevel(code);
+        } else if (type == QEvent::Paint) {
+            // Code 1 shows a hidden widget or hides a shown one first.
+            widget->setVisible(widget->isVisible() != bool(code));
+            widget->update();
+            widget->isVisible() ? QCoreApplication::processEvents() : void(widget->grab());
+        } else if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+            QKeyEvent event(type, code, Qt::NoModifier);
+            QApplication::sendEvent(widget, &event);
+        } else {
+            const auto button = Qt::MouseButton(code);
+            held = type == QEvent::MouseButtonRelease ? held & ~button : held | button;
+            QMouseEvent event(type, at, at, button, held, Qt::NoModifier);
+            QApplication::sendEvent(widget, &event);
+        }
+    }
+
+    // Applies one event (a mouse event with its button, a key event with its
+    // key, a tick, a load or a paint) and checks the game against itself before.
+    void step(QEvent::Type type, int code = 0, const QPointF &at = {})
+    {
+        LevelWidgetProbe game{*widget};
+        const int state = game.state(), elapsed = game.elapsed(), exitsBefore = exits;
+        const bool dragging = game.dragging();
+        const qsizetype wells = game.wells().size();
+        const QList<LevelObject> particles = game.particles();
+        paints = 0;
+        apply(type, code, at);
+        ++count;
+
+        const auto check = [&](bool ok, const char *rule) {
+            if (!ok && failure.isEmpty())
+                failure = QString::asprintf("event %d (type %d, %d at %g,%g): %s", count, type,
+                                            code, at.x(), at.y(), rule);
+        };
+        const bool release = type == QEvent::MouseButtonRelease;
+        const bool loaded = type == Load || (release && code == Qt::RightButton) ||
+                            (release && code == Qt::LeftButton && state == LevelWidget::Passed);
+        const int now = game.state();
+        // A first left press starts a level, as does a well set across a restart.
+        const bool starts = state == LevelWidget::Ready && now == LevelWidget::Running &&
+                            ((type == QEvent::MouseButtonPress && code == Qt::LeftButton) ||
+                             (release && game.wells().size() > wells));
+        check(now >= LevelWidget::Ready && now <= LevelWidget::Passed && game.remaining() >= 0 &&
+                  game.remaining() <= game.particles().size(),
+              "state and remaining stay in range");
+        const qint64 counted = elapsed + (type == Tick && now == LevelWidget::Running) * 10LL;
+        check(game.elapsed() == (loaded ? 0 : qMin(counted, qint64(intMax / 10 * 10))),
+              "time counts by ticks while running up to its limit, and a load resets it");
+        check(type != Tick || !widget->isVisible() || paints >= 1 + (now != state),
+              "a tick paints, and paints a new state at once");
+        check(type == Tick || loaded || now == state || starts,
+              "only ticks, loads, a first press or well change the state");
+        check(loaded || (release && dragging) || game.wells().size() == wells,
+              "wells change only when a drag ends or on a load");
+        check(exits == exitsBefore + (type == QEvent::KeyRelease && code == Qt::Key_Escape),
+              "a release of Escape exits, nothing else does");
+        for (qsizetype i = 0; i < game.particles().size(); ++i) {
+            const LevelObject &p = game.particles()[i], &was = particles.value(i, p);
+            check(loaded || !was.stopped || (p.stopped && QPointF(p) == QPointF(was)),
+                  "a stopped particle never moves");
+            check(p.stopped || QRect(-40, -40, 881, 561).contains(toPointHalfUp(p)),
+                  "free particles stay in the frame");
+        }
+    }
+
+    // Plays a script on the widget; commands are separated by ';':
+    //   press|release|dclick L|R|M x y, move x y, drag x1 y1 x2 y2, click x y (left),
+    //   ticks N, run (ticks until the level ends), load N,
+    //   and set without an event: state S, time MS, copies N (of the last well)
+    void play(const QString &script)
+    {
+        LevelWidgetProbe game{*widget};
+        const QStringList mouse = {"press", "release", "dclick", "move"};
+        const QEvent::Type types[] = {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                      QEvent::MouseButtonDblClick, QEvent::MouseMove};
+        for (const QString &command : script.split(';', Qt::SkipEmptyParts)) {
+            QStringList words = command.simplified().split(' ');
+            const QString verb = words.takeFirst();
+            const int m = int(mouse.indexOf(verb));
+            // L, R and M are Qt's buttons 1, 2 and 4.
+            const int button = m < 0 || m > 2 ? 0 : 1 << QString("LRM").indexOf(words.takeFirst());
+            QList<double> n;
+            for (const QString &word : std::as_const(words))
+                n << word.toDouble();
+            if (m >= 0)
+                step(types[m], button, {n[0], n[1]});
+            else if (verb == "drag" || verb == "click")
+                play(QString::asprintf("press L %g %g; move %g %g; release L %g %g", n[0], n[1],
+                                       n[n.size() - 2], n.last(), n[n.size() - 2], n.last()));
+            else if (verb == "ticks" || verb == "run")
+                for (int i = 0; verb == "run" ? game.state() == 1 && i < 3000 : i < n[0]; ++i)
+                    step(Tick); // a run ends with the level, state 1 being Running
+            else if (verb == "load")
+                step(Load, int(n[0]));
+            else if (verb == "state" || verb == "time")
+                (verb == "state" ? game.state() : game.elapsed()) = int(n[0]);
+            else
+                game.wells() << QList<LevelObject>(qsizetype(n[0]), game.wells().last());
+        }
+    }
+
+    // A point in the field, near it, or far beyond; some on half pixels.
+    QPointF position()
+    {
+        const int reach = std::array{0, 0, 0, 0, 0, 0, 300, 300, 300, 100000}[random.bounded(10)];
+        const QPointF at(random.bounded(800 + 2 * reach) - reach,
+                         random.bounded(480 + 2 * reach) - reach);
+        return random.bounded(2) ? at + QPointF(0.5, -0.5) : at;
+    }
+
+    // One random input: a tick, a menu load, a key, a paint (through the
+    // event loop while the widget is shown now and then, by grab() while
+    // not), or a press, move, release or double click of three buttons.
+    void randomEvent()
+    {
+        const int roll = int(random.bounded(100000)); // in thousandths of a percent
+        if (roll < 2) {
+            // Thousands of identical drags: thousands of wells at one point.
+            const QPointF at = position(), to = at + QPointF(random.bounded(2) * 30, 30);
+            for (int i = 1000 + int(random.bounded(2000)); i > 0 && failure.isEmpty(); --i)
+                play(QString::asprintf("drag %g %g %g %g", at.x(), at.y(), to.x(), to.y()));
+        } else if (roll < 200) {
+            // A level played through, for the input that follows a pass.
+            play(random.bounded(2) ? "load 1; drag 400 200 400 280; run"
+                                   : "load 2; drag 370 301 430 301; run");
+        } else if (roll < 30000) {
+            step(Tick);
+        } else if (roll < 30300) {
+            step(Load, 1 + int(random.bounded(3)));
+        } else if (roll < 30410 || (widget->isVisible() && roll < 31400)) {
+            // Shown for a hundred events or so, one in a hundred.
+            step(QEvent::Paint, roll >= 30400);
+        } else if (roll < 33000) {
+            step(random.bounded(2) ? QEvent::KeyPress : QEvent::KeyRelease,
+                 std::array{Qt::Key_Escape, Qt::Key_Q, Qt::Key_Space}[random.bounded(3)]);
+        } else {
+            const auto type =
+                std::array{QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseMove,
+                           QEvent::MouseButtonDblClick}[random.bounded(4)];
+            const int b = int(random.bounded(100));
+            step(type, type == QEvent::MouseMove ? 0 : b < 75 ? 1 : b < 97 ? 4 : 2, position());
+        }
+    }
+
+private slots:
+    void arithmetic()
+    {
+        // Halves round up, below zero too; beyond int, values saturate.
+        const std::pair<double, int> rounded[] = {
+            {2.5, 3},        {-17.5, -17},          {-0.5, 0},        {-17.6, -18},
+            {1e300, intMax}, {-1e300, -intMax - 1}, {std::nan(""), 0}};
+        for (const auto &[value, expected] : rounded)
+            QCOMPARE(toPointHalfUp({value, 0.5}), QPoint(expected, 1));
+        QCOMPARE(midpointHalfUp({intMax, -3}, {intMax, 0}), QPoint(intMax, -1));
+        QCOMPARE(LevelWidget::distance({7, 7}, {7, 7}), 0.01f);
+        QCOMPARE(LevelWidget::distance({1, 1}, {4, 5}), 5.0f);
+        // p' = p + v dt + a dt^2 / 2 with the old v, then v' = v + a dt.
+        LevelObject object(10, 20, LevelObject::BlueParticle);
+        object.advance(0.5f, QPointF(0, 100));
+        object.advance(0.5f, QPointF(4, 100));
+        QCOMPARE(QPointF(object), QPointF(10.5, 70));
+        QCOMPARE(object.velocity, QPointF(2, 100));
+        QCOMPARE(object.acceleration, QPointF(4, 100));
+        object.stop();
+        QCOMPARE(object.velocity + object.acceleration, QPointF(0, 0));
+        object.advance(1.0f, QPointF(5, 5));
+        QCOMPARE(QPointF(object), QPointF(10.5, 70));
+    }
+
+    void levels_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("contents"); // particles, then areas before the frame
+        QTest::addColumn<QString>("outcome");
+        // clang-format off
+        QTest::newRow("1") << 1 << "3@300,240 3@500,240 1: 40,80 60,80 60,400 40,400 "
+                                   "1: 740,80 760,80 760,400 740,400" << "L1 r2";
+        QTest::newRow("2") << 2 << "2@300,240 2@500,240 0: 40,40 100,40 40,200 "
+                                   "0: 700,40 760,40 760,200" << "L2 r2";
+        QTest::newRow("3") << 3 << "2@60,420 2@740,420 3@400,240 2: 20,40 300,280 20,380 "
+                                   "2: 780,40 500,280 780,380 0: 200,20 600,20 400,100 "
+                                   "1: 200,460 400,380 600,460" << "L3 r3";
+        // A number that defines nothing leaves remaining as it was.
+        QTest::newRow("none") << 4 << "" << "L4 r7";
+        // clang-format on
+    }
+
+    // A load empties the wells and resets state and time, but leaves the
+    // mouse alone.
+    void levels()
+    {
+        QFETCH(int, level);
+        QFETCH(QString, contents);
+        QFETCH(QString, outcome);
+        LevelWidget game;
+        widget = &game;
+        play("drag 5 5 30 5; ticks 5; press L 20 20; move 90 90; state 2");
+        LevelWidgetProbe{game}.remaining() = 7;
+        game.loadLevel(level);
+        QStringList found;
+        for (const LevelObject &p : LevelWidgetProbe{game}.particles())
+            found << QString::asprintf("%d@%g,%g", p.kind, p.x(), p.y());
+        for (const Area &area : LevelWidgetProbe{game}.areas()) {
+            found << QString::asprintf("%d:", area.kind);
+            for (const QPoint &p : area)
+                found.last() += QString::asprintf(" %d,%d", p.x(), p.y());
+        }
+        QCOMPARE(found.join(' '), (contents + " 2: -40,-40 840,-40 840,520 -40,520 -40,-40 20,20 "
+                                              "20,460 780,460 780,20 20,20")
+                                      .trimmed());
+        QCOMPARE(::outcome(game), "[] ready " + outcome + " 0ms drag 20,20>90,90@55,55");
+    }
+
+    void scene_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QRect>("rect");
+        QTest::addColumn<QRgb>("colour");
+        QTest::addColumn<bool>("shown"); // whether some pixel of the rect has the colour
+        const auto row = [](const char *script, const QRect &rect, QRgb colour, bool shown = true) {
+            QTest::addRow("%s %d,%d %x", script, rect.x(), rect.y(), colour)
+                << QString(script) << rect << colour << shown;
+        };
+        const QRect status(100, 110, 600, 60), time(600, 430, 200, 10), tips(0, 0, 800, 150);
+        row("load 1", {292, 232, 1, 1}, blue);   // a particle's square,
+        row("load 1", {308, 248, 1, 1}, field);  // only 16 pixels wide,
+        row("load 1", {306, 240, 1, 1}, white);  // its mark across
+        row("load 1", {42, 100, 16, 280}, blue); // hatched areas
+        row("load 1", {0, 200, 18, 60}, grey);
+        row("load 1", status, white);           // the status line in the last mark's white
+        row("load 1", {0, 36, 800, 8}, yellow); // four tip lines
+        row("load 1", time, yellow);            // the time, large and at the right
+        row("load 1; state 1", status, white, false);
+        row("load 1; state 1", tips, yellow, false);
+        row("load 2; state 3", {292, 232, 1, 1}, red);
+        row("load 2; state 3", {300, 246, 1, 1}, white);
+        row("load 2; state 3", {42, 42, 20, 40}, red);
+        row("load 2; state 3", status, white);
+        row("load 2; state 3", {0, 48, 800, 6}, yellow); // three tip lines
+        row("load 2; state 3", {0, 36, 800, 10}, yellow, false);
+        row("load 3; state 2", status, white);
+        row("load 3; state 2", {0, 58, 800, 6}, yellow); // two tip lines
+        row("load 3; state 2", {0, 36, 800, 20}, yellow, false);
+        row("load 4", status, grey); // without objects, the frame's grey
+        const char *wells =
+            "drag 150 280 150 320; drag 630 300 670 300; press L 200 300; move 261 300";
+        row(wells, {138, 288, 1, 1}, red);
+        row(wells, {162, 312, 1, 1}, field);
+        row(wells, {150, 310, 1, 1}, white);
+        row(wells, {638, 288, 1, 1}, blue);
+        row(wells, {201, 300, 26, 1}, green); // the preview's line
+        row(wells, {201, 299, 60, 1}, green, false);
+        row(wells, {229, 298, 5, 5}, cyan); // and its 5 x 5 point
+        row(wells, {227, 296, 2, 9}, cyan, false);
+        row(wells, {227, 303, 9, 2}, cyan, false);
+        row("press L 50 100; move 50 301", {48, 199, 5, 5}, cyan); // under a goal's hatching
+        row("press L 50 100; move 50 301", {48, 199, 5, 5}, blue);
+    }
+
+    void scene()
+    {
+        QFETCH(QString, script);
+        QFETCH(QRect, rect);
+        QFETCH(QRgb, colour);
+        QFETCH(bool, shown);
+        LevelWidget game;
+        widget = &game;
+        play(script);
+        const QImage image = game.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        bool found = false;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                found = found || image.pixel(x, y) == colour;
+        QCOMPARE(found, shown);
+    }
+
+    void play_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("outcome");
+        const auto row = [](const char *script, const char *outcome) {
+            QTest::newRow(script) << QString(script) << QString(outcome);
+        };
+        row("press L 10 10; ticks 3", "[] running L1 r2 30ms drag 10,10>10,10@10,10");
+        // A drag sets a blue well when mostly horizontal, else a red one, at
+        // its midpoint rounded half up; 19 pixels are a click, 20 a drag.
+        row("drag 100 100 200 100; drag 100 100 110 109; drag 100 100 110 110;"
+            "drag 100 130 101 100; drag 10 10 41 15; drag 5 10 -40 10",
+            "[1@150,100 1@105,105 0@101,115 1@26,13 1@-17,10] running L1 r2 0ms");
+        row("press L 4.5 -0.5; move -40.5 11.5", "[] running L1 r2 0ms drag 5,0>-40,12@-17,6");
+        // A click removes a well 9 pixels away, not 10; the earliest in reach.
+        row("drag 90 200 110 200; click 105 205; click 105 204", "[] running L1 r2 0ms");
+        row("drag 90 200 110 200; drag 94 200 114 200; click 102 200",
+            "[1@104,200] running L1 r2 0ms");
+        row("drag 90 200 110 200; ticks 5; press R 1 1; release R 1 1", "[] ready L1 r2 0ms");
+        row("state 2; press L 100 100", "[] failed L1 r2 0ms");
+        row("state 3; click 9 9", "[] ready L2 r2 0ms");
+        row("load 3; state 3; click 9 9", "[] ready L1 r2 0ms");
+        row("press L 100 100; move 200 100; state 3; release L 200 100", "[] ready L2 r2 0ms");
+        // Releases that end no drag leave the wells alone.
+        row("drag 100 100 200 100; state 2; press L 300 300; release L 300 300",
+            "[1@150,100] failed L1 r2 0ms");
+        row("drag 140 100 160 100; drag 142 100 162 100; click 150 100; dclick L 150 100;"
+            "release L 150 100",
+            "[1@152,100] running L1 r2 0ms");
+        row("drag 140 100 160 100; press M 150 100; release M 150 100",
+            "[1@150,100] running L1 r2 0ms");
+        // A release with no move sets its well at its own midpoint.
+        row("drag 100 100 200 100; press L 300 300; release L 300 340",
+            "[1@150,100 0@300,320] running L1 r2 0ms");
+        // A drag goes on across a restart, and its well starts the clock.
+        row("press L 100 100; move 200 100; press R 1 1; release R 1 1; ticks 5; release L 200 100;"
+            "ticks 3",
+            "[1@150,100] running L1 r2 30ms");
+        row("state 1; time 2147483630; ticks 2", "[] running L1 r2 2147483640ms");
+        // The frame catches a particle flung beyond it.
+        row("drag 400 220 400 260; copies 5000; ticks 4", "[5001] failed L1 r2 30ms");
+        // Every level passed and failed; the time stops with the level.
+        row("load 1; drag 400 200 400 280; run; ticks 50", "[0@400,240] passed L1 r0 2190ms");
+        row("load 1; drag 280 470 320 470; run; ticks 50", "[1@300,470] failed L1 r2 2090ms");
+        row("load 2; drag 370 301 430 301; run; ticks 50", "[1@400,301] passed L2 r0 2280ms");
+        row("load 2; drag 370 240 430 240; run; ticks 50", "[1@400,240] failed L2 r2 2360ms");
+        row("load 3; drag 60 400 60 440; drag 740 400 740 440; drag 370 470 430 470; ticks 500;"
+            "click 400 470; drag 150 340 150 380; drag 650 340 650 380; ticks 80; click 150 360;"
+            "click 650 360; drag 200 20 200 60; drag 600 20 600 60; drag 320 0 320 20;"
+            "drag 480 0 480 20; run; ticks 50",
+            "[0@60,420 0@740,420 0@200,40 0@600,40 0@320,10 0@480,10] passed L3 r0 7250ms");
+        row("load 3; drag 400 20 400 60; run; ticks 50", "[0@400,40] failed L3 r2 1460ms");
+    }
+
+    void play()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, outcome);
+        LevelWidget game;
+        widget = &game;
+        failure.clear();
+        play(script);
+        QCOMPARE(::outcome(game), outcome);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+
+    void window()
+    {
+        moteforge window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Drift Harbour"));
+        auto *game = qobject_cast<LevelWidget *>(window.centralWidget());
+        QCOMPARE(game->size(), QSize(800, 480));
+        QCOMPARE(window.size(), QSize(800, 480 + window.menuBar()->sizeHint().height()));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QStringList menus;
+        for (const QAction *menu : window.menuBar()->actions()) {
+            menus << menu->text() + ":";
+            for (const QAction *item : menu->menu()->actions())
+                menus << item->text() + item->shortcut().toString();
+        }
+        QCOMPARE(menus.join(' '), "Menu: QuitCtrl+Q Levels: Level 1 Level 2 Level 3");
+
+        // Quit exits, and so does the release of Escape, also with a modifier.
+        QSignalSpy exits(&window, &moteforge::exit);
+        window.menuBar()->actions()[0]->menu()->actions()[0]->trigger();
+        QTest::keyRelease(game, Qt::Key_Escape, Qt::ShiftModifier);
+        QCOMPARE(exits.size(), 2);
+
+        // The timer drives the game; a level from the menu comes at once.
+        QCOMPARE(window.findChild<QTimer *>()->interval(), 10);
+        LevelWidgetProbe{*game}.state() = LevelWidget::Running;
+        QTRY_VERIFY(LevelWidgetProbe{*game}.elapsed() >= 30);
+        window.menuBar()->actions()[1]->menu()->actions()[2]->trigger();
+        QCOMPARE(outcome(*game), "[] ready L3 r3 0ms");
+    }
+
+    // Each seed in turn: 200,000 random events or more.
+    void fuzz()
+    {
+        const QString seeds = qEnvironmentVariable("DRIFT_FUZZ_SEEDS", "1 7 2026 31337 4000000007");
+        for (const QString &seed : seeds.split(' ', Qt::SkipEmptyParts)) {
+            random.seed(seed.toUInt());
+            LevelWidget game;
+            widget = &game;
+            game.installEventFilter(this);
+            connect(&game, &LevelWidget::exit, this, [this] { ++exits; });
+            for (count = 0, held = {}; count < 200000 && failure.isEmpty();)
+                randomEvent();
+            qInfo("seed %s: %d events", qPrintable(seed), count);
+            QVERIFY2(failure.isEmpty(), qPrintable("seed " + seed + ", " + failure));
+        }
+    }
+};
+
+QTEST_MAIN(TestGame)
+#include "tst_game.moc"
