@@ -290,7 +290,7 @@ private slots:
         const QRect status(100, 110, 600, 60), time(600, 430, 200, 10), tips(0, 0, 800, 150);
         row("load 1", {292, 232, 1, 1}, blue);   // a particle's square,
         row("load 1", {308, 248, 1, 1}, field);  // only 16 pixels wide,
-        row("load 1", {306, 240, 1, 1}, white);  // its mark across
+        row("load 1", {306, 239, 1, 1}, white);  // its mark across
         row("load 1", {42, 100, 16, 280}, blue); // hatched areas
         row("load 1", {0, 200, 18, 60}, grey);
         row("load 1", status, white);           // the status line in the last mark's white
@@ -299,7 +299,7 @@ private slots:
         row("load 1; state 1", status, white, false);
         row("load 1; state 1", tips, yellow, false);
         row("load 2; state 3", {292, 232, 1, 1}, red);
-        row("load 2; state 3", {300, 246, 1, 1}, white);
+        row("load 2; state 3", {299, 246, 1, 1}, white);
         row("load 2; state 3", {42, 42, 20, 40}, red);
         row("load 2; state 3", status, white);
         row("load 2; state 3", {0, 48, 800, 6}, yellow); // three tip lines
@@ -307,16 +307,18 @@ private slots:
         row("load 3; state 2", status, white);
         row("load 3; state 2", {0, 58, 800, 6}, yellow); // two tip lines
         row("load 3; state 2", {0, 36, 800, 20}, yellow, false);
-        row("load 4", status, grey); // without objects, the frame's grey
+        row("load 4", status, grey);                       // without objects, the frame's grey
+        row("time 1234567890", {397, 432, 9, 36}, yellow); // ten digits, in base 10
         const char *wells =
             "drag 150 280 150 320; drag 630 300 670 300; press L 200 300; move 261 300";
         row(wells, {138, 288, 1, 1}, red);
         row(wells, {162, 312, 1, 1}, field);
-        row(wells, {150, 310, 1, 1}, white);
+        row(wells, {149, 310, 1, 1}, white);
         row(wells, {638, 288, 1, 1}, blue);
         row(wells, {201, 300, 26, 1}, green); // the preview's line
         row(wells, {201, 299, 60, 1}, green, false);
-        row(wells, {229, 298, 5, 5}, cyan); // and its 5 x 5 point
+        row(wells, {229, 298, 1, 1}, cyan); // and its 5 x 5 point
+        row(wells, {233, 302, 1, 1}, cyan);
         row(wells, {227, 296, 2, 9}, cyan, false);
         row(wells, {227, 303, 9, 2}, cyan, false);
         row("press L 50 100; move 50 301", {48, 199, 5, 5}, cyan); // under a goal's hatching
@@ -355,7 +357,8 @@ private slots:
             "[1@150,100 1@105,105 0@101,115 1@26,13 1@-17,10] running L1 r2 0ms");
         row("press L 4.5 -0.5; move -40.5 11.5", "[] running L1 r2 0ms drag 5,0>-40,12@-17,6");
         // A click removes a well 9 pixels away, not 10; the earliest in reach.
-        row("drag 90 200 110 200; click 105 205; click 105 204", "[] running L1 r2 0ms");
+        row("drag 90 200 110 200; drag 90 300 110 300; click 105 205; click 105 304",
+            "[1@100,200] running L1 r2 0ms");
         row("drag 90 200 110 200; drag 94 200 114 200; click 102 200",
             "[1@104,200] running L1 r2 0ms");
         row("drag 90 200 110 200; ticks 5; press R 1 1; release R 1 1", "[] ready L1 r2 0ms");
@@ -432,8 +435,10 @@ private slots:
         QCOMPARE(window.findChild<QTimer *>()->interval(), 10);
         LevelWidgetProbe{*game}.state() = LevelWidget::Running;
         QTRY_VERIFY(LevelWidgetProbe{*game}.elapsed() >= 30);
-        window.menuBar()->actions()[1]->menu()->actions()[2]->trigger();
-        QCOMPARE(outcome(*game), "[] ready L3 r3 0ms");
+        for (const int level : {3, 1, 2}) {
+            window.menuBar()->actions()[1]->menu()->actions()[level - 1]->trigger();
+            QCOMPARE(outcome(*game).section(' ', 1, 2), "ready L" + QString::number(level));
+        }
     }
 
     // Each seed in turn: 200,000 random events or more.

@@ -30,7 +30,11 @@ if [ "$platform" = wayland ]; then
     weston=$!
     for i in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break || sleep 0.1; done
 fi
-"$game" &
+# Qt's messages while the game starts (here: about XDG_RUNTIME_DIR, on X11)
+# are held back and must be printed once it has started.
+log=$(mktemp)
+[ $platform = wayland ] || unset XDG_RUNTIME_DIR
+"$game" 2>"$log" &
 pid=$!
 fail() { echo "$*" && kill $pid $weston 2>/dev/null; exit 1; }
 screen() { import -window root png:-; }
@@ -73,6 +77,7 @@ for step; do
 done
 for i in $(seq 50); do kill -0 $pid 2>/dev/null && sleep 0.1; done
 kill -0 $pid 2>/dev/null && fail "the game still runs after: $*"
+[ $platform = wayland ] || grep -q XDG_RUNTIME_DIR "$log" || fail "messages from the start were lost"
 wait $pid
 rc=$?
 kill $weston 2>/dev/null

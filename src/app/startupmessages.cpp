@@ -35,5 +35,4 @@ void releaseStartupMessages()
     qInstallMessageHandler(qtHandler);
     for (const QString &message : std::as_const(heldMessages))
         std::fprintf(stderr, "%s\n", qPrintable(message));
-    heldMessages.clear();
 }
