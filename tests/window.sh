@@ -29,17 +29,15 @@ if [ "$platform" = wayland ]; then
         --socket=$WAYLAND_DISPLAY >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
     weston=$!
     for i in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break || sleep 0.1; done
+else
+    unset XDG_RUNTIME_DIR # for a message at start, which the game must print once it has started
 fi
-# Qt's messages while the game starts (here: about XDG_RUNTIME_DIR, on X11)
-# are held back and must be printed once it has started.
 log=$(mktemp)
-[ $platform = wayland ] || unset XDG_RUNTIME_DIR
 "$game" 2>"$log" &
 pid=$!
 fail() { echo "$*" && kill $pid $weston 2>/dev/null; exit 1; }
 screen() { import -window root png:-; }
-# Sets x and y to the field's top left corner: the region of the field's
-# colour 800 pixels wide (the title bar's icon, above, shares the colour).
+# Sets x and y to the top left of the field, 800 pixels of its colour wide.
 field() {
     for i in $(seq 50); do
         set -- $(screen | convert - -fill black +opaque 'rgb(0,32,64)' -trim -format "%w %h %X %Y" info: 2>/dev/null)
