@@ -51,7 +51,8 @@ public slots:
     void animate();
     void paintEvent(QPaintEvent *event) override;
     // Replaces whatever is loaded by level 1, 2 or 3 (any other number gives
-    // just the frame) in the state Ready at 0 ms, without wells.
+    // just the frame, and leaves remaining as it was) in the state Ready at
+    // 0 ms, without wells.
     void loadLevel(int level);
     void level1();
     void level2();

@@ -14,6 +14,10 @@
 
 namespace {
 
+// The time stops here, the largest multiple of a tick that an int holds.
+constexpr int elapsedLimit =
+    std::numeric_limits<int>::max() / LevelWidget::tickInterval * LevelWidget::tickInterval;
+
 // A well attracts the particles of its own colour and repels all others.
 bool attracts(int wellKind, int particleKind)
 {
@@ -58,12 +62,9 @@ void LevelWidget::animate()
         capture(particle);
     }
 
-    // The step that passes or fails the level counts no time. The count
-    // stops at the largest multiple of the interval that an int holds.
-    if (state == Running) {
-        const int limit = std::numeric_limits<int>::max() / interval * interval;
-        elapsed = elapsed > limit - interval ? limit : elapsed + interval;
-    }
+    // The step that passes or fails the level counts no time.
+    if (state == Running)
+        elapsed = elapsed > elapsedLimit - interval ? elapsedLimit : elapsed + interval;
     repaint();
 }
 
