@@ -3,6 +3,7 @@
 #include "levelwidgetprobe.h"
 #include "moteforge.h"
 #include "rounding.h"
+#include "startupmessages.h"
 
 #include <QMenuBar>
 #include <QRandomGenerator>
@@ -417,6 +418,7 @@ private slots:
         QCOMPARE(game->size(), QSize(800, 480));
         QCOMPARE(window.size(), QSize(800, 480 + window.menuBar()->sizeHint().height()));
         QCOMPARE(window.minimumSize(), window.maximumSize());
+        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
         QStringList menus;
         for (const QAction *menu : window.menuBar()->actions()) {
             menus << menu->text() + ":";
@@ -439,6 +441,17 @@ private slots:
             window.menuBar()->actions()[1]->menu()->actions()[level - 1]->trigger();
             QCOMPARE(outcome(*game).section(' ', 1, 2), "ready L" + QString::number(level));
         }
+    }
+
+    // Messages held back at start are printed on release; later ones go to
+    // Qt's handler again, here the test's own.
+    void startupMessages()
+    {
+        holdStartupMessages();
+        qWarning("a message held back while the game starts");
+        QTest::ignoreMessage(QtWarningMsg, "after the start");
+        releaseStartupMessages();
+        qWarning("after the start");
     }
 
     // Each seed in turn: 200,000 random events or more.
