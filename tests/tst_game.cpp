@@ -288,13 +288,13 @@ private slots:
             QTest::addRow("%s %d,%d %x", script, rect.x(), rect.y(), colour)
                 << QString(script) << rect << colour << shown;
         };
-        const QRect status(100, 110, 600, 60), time(600, 430, 200, 10), tips(0, 0, 800, 150);
+        const QRect status(100, 112, 600, 10), time(600, 430, 200, 10), tips(0, 0, 800, 150);
         row("load 1", {292, 232, 1, 1}, blue);   // a particle's square,
         row("load 1", {308, 248, 1, 1}, field);  // only 16 pixels wide,
         row("load 1", {306, 239, 1, 1}, white);  // its mark across
         row("load 1", {42, 100, 16, 280}, blue); // hatched areas
         row("load 1", {0, 200, 18, 60}, grey);
-        row("load 1", status, white);           // the status line in the last mark's white
+        row("load 1", status, white);           // the status line, large, in the last mark's white
         row("load 1", {0, 36, 800, 8}, yellow); // four tip lines
         row("load 1", time, yellow);            // the time, large and at the right
         row("load 1; state 1", status, white, false);
