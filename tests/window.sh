@@ -17,7 +17,8 @@ if [ "$2" = none ]; then
     done
     exit 0
 elif [ -z "${DRIFT_ON_XVFB:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" env DRIFT_ON_XVFB=1 sh "$0" "$@"
+    # Display numbers from one of its own: tests side by side do not race for one.
+    exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" env DRIFT_ON_XVFB=1 sh "$0" "$@"
 fi
 game=$1 platform=$2 weston=
 shift 2
