@@ -22,9 +22,11 @@ elif [ -z "${DRIFT_ON_XVFB:-}" ]; then
 fi
 game=$1 platform=$2 weston=
 shift 2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
 export QT_QPA_PLATFORM=xcb
 if [ "$platform" = wayland ]; then
-    XDG_RUNTIME_DIR=$(mktemp -d)
+    XDG_RUNTIME_DIR=$tmp
     export XDG_RUNTIME_DIR WAYLAND_DISPLAY=drift-test QT_QPA_PLATFORM=wayland
     weston --backend=x11-backend.so --width=1200 --height=900 --idle-time=0 \
         --socket=$WAYLAND_DISPLAY >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
@@ -33,7 +35,7 @@ if [ "$platform" = wayland ]; then
 else
     unset XDG_RUNTIME_DIR # for a message at start, which the game must print once it has started
 fi
-log=$(mktemp)
+log=$tmp/game.log
 "$game" 2>"$log" &
 pid=$!
 fail() { echo "$*" && kill $pid $weston 2>/dev/null; exit 1; }
@@ -50,7 +52,16 @@ field() {
 field || fail "no field appeared on the screen"
 [ $platform = wayland ] || xprop -f _NET_WM_ICON 32c ' $0\n' _NET_WM_ICON -id \
     "$(xdotool search --onlyvisible --name '^Drift Harbour$')" | grep -q ' 48$' || fail "no 48-pixel icon"
-xdotool mousemove $((x + 400)) $((y + 300)) click 1 # gives the game the keyboard focus
+# A click starts the level, whose clock then changes the field, and gives the
+# game the keyboard focus. Weston follows the X pointer only once it has entered
+# weston's window, which it may not have done if the window opened under it.
+field=$(screen | convert - -crop 800x480+$x+$y -format %# info:)
+for i in $(seq 21); do
+    [ $i = 21 ] && fail "the game took no click"
+    xdotool mousemove 1279 1023 sleep 0.2 mousemove $((x + 400)) $((y + 300)) click 1
+    sleep 0.5
+    [ "$(screen | convert - -crop 800x480+$x+$y -format %# info:)" != "$field" ] && break
+done
 for step; do
     beside="%[pixel:p{$((x + 830)),$((y + 240))}]"
     before=$(screen | convert - -format "$beside" info:)
