@@ -22,8 +22,7 @@ constexpr QRgb field = qRgb(0, 32, 64), red = qRgb(255, 64, 64), blue = qRgb(128
 // Events of the game's own: a tick, and a load of the level in the code.
 constexpr QEvent::Type Tick = QEvent::Timer, Load = QEvent::User;
 
-// The game in one line: its wells (or their number), state, level,
-// remaining particles, time, and the drag under way.
+// The game in one line: wells (or their number), state, level, remaining, time, drag.
 QString outcome(LevelWidget &widget)
 {
     LevelWidgetProbe game{widget};
@@ -250,8 +249,7 @@ private slots:
         // clang-format on
     }
 
-    // A load empties the wells and resets state and time, but leaves the
-    // mouse alone.
+    // A load empties the wells, resets state and time, and leaves the mouse alone.
     void levels()
     {
         QFETCH(int, level);

@@ -20,10 +20,10 @@ elif [ -z "${DRIFT_ON_XVFB:-}" ]; then
     # Display numbers from one of its own: tests side by side do not race for one.
     exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" env DRIFT_ON_XVFB=1 sh "$0" "$@"
 fi
-game=$1 platform=$2 weston=
+game=$1 platform=$2 weston= pid=
 shift 2
 tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
+trap 'kill $pid $weston 2>/dev/null; rm -rf "$tmp"' EXIT
 export QT_QPA_PLATFORM=xcb
 if [ "$platform" = wayland ]; then
     XDG_RUNTIME_DIR=$tmp
@@ -35,10 +35,9 @@ if [ "$platform" = wayland ]; then
 else
     unset XDG_RUNTIME_DIR # for a message at start, which the game must print once it has started
 fi
-log=$tmp/game.log
-"$game" 2>"$log" &
+"$game" 2>"$tmp/game.log" &
 pid=$!
-fail() { echo "$*" && kill $pid $weston 2>/dev/null; exit 1; }
+fail() { echo "$*"; exit 1; }
 screen() { import -window root png:-; }
 # Sets x and y to the top left of the field, 800 pixels of its colour wide.
 field() {
@@ -52,16 +51,11 @@ field() {
 field || fail "no field appeared on the screen"
 [ $platform = wayland ] || xprop -f _NET_WM_ICON 32c ' $0\n' _NET_WM_ICON -id \
     "$(xdotool search --onlyvisible --name '^Drift Harbour$')" | grep -q ' 48$' || fail "no 48-pixel icon"
-# A click starts the level, whose clock then changes the field, and gives the
-# game the keyboard focus. Weston follows the X pointer only once it has entered
-# weston's window, which it may not have done if the window opened under it.
-field=$(screen | convert - -crop 800x480+$x+$y -format %# info:)
-for i in $(seq 21); do
-    [ $i = 21 ] && fail "the game took no click"
-    xdotool mousemove 1279 1023 sleep 0.2 mousemove $((x + 400)) $((y + 300)) click 1
-    sleep 0.5
-    [ "$(screen | convert - -crop 800x480+$x+$y -format %# info:)" != "$field" ] && break
-done
+# A click starts the level (its clock then changes the field) and gives the game
+# the keyboard focus. Weston follows the X pointer only once it has entered its window.
+ready=$(screen | convert - -crop 800x480+$x+$y -format %# info:)
+xdotool mousemove 1279 1023 sleep 0.2 mousemove $((x + 400)) $((y + 300)) click 1 sleep 1
+[ "$(screen | convert - -crop 800x480+$x+$y -format %# info:)" != "$ready" ] || fail "the game took no click"
 for step; do
     beside="%[pixel:p{$((x + 830)),$((y + 240))}]"
     before=$(screen | convert - -format "$beside" info:)
@@ -87,9 +81,5 @@ for step; do
 done
 for i in $(seq 50); do kill -0 $pid 2>/dev/null && sleep 0.1; done
 kill -0 $pid 2>/dev/null && fail "the game still runs after: $*"
-[ $platform = wayland ] || grep -q XDG_RUNTIME_DIR "$log" || fail "messages from the start were lost"
-wait $pid
-rc=$?
-kill $weston 2>/dev/null
-echo "exit status after $*: $rc"
-[ $rc = 0 ]
+[ $platform = wayland ] || grep -q XDG_RUNTIME_DIR "$tmp/game.log" || fail "messages from the start were lost"
+wait $pid || fail "exit status $? after $*"
