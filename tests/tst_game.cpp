@@ -313,7 +313,8 @@ private slots:
             "drag 150 280 150 320; drag 630 300 670 300; press L 200 300; move 261 300";
         row(wells, {138, 288, 1, 1}, red);
         row(wells, {162, 312, 1, 1}, field);
-        row(wells, {149, 310, 1, 1}, white);
+        row(wells, {149, 310, 1, 1}, white); // a mark as long as 20 pixels
+        row(wells, {149, 311, 2, 2}, white, false);
         row(wells, {638, 288, 1, 1}, blue);
         row(wells, {201, 300, 26, 1}, green); // the preview's line
         row(wells, {201, 299, 60, 1}, green, false);
