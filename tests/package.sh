@@ -3,8 +3,9 @@
 # Usage: package.sh <build dir> <work dir>
 # Installs the build: just the game's files, a valid desktop entry and
 # metainfo, a game that runs. Then the .deb: the same files with the binary in
-# /usr/games, no lintian error or warning, section games, a stripped binary
-# and the dependencies on Qt 6.
+# /usr/games, no lintian error or warning, section games, a stripped and
+# hardened binary and the dependencies on Qt 6; and byte for byte the same
+# .deb from a copy of the source, built later in another folder.
 set -eu
 id=io.github.driftharbour.driftharbour
 icons=share/icons/hicolor
@@ -29,7 +30,24 @@ deb=$(ls "$2"/deb/*.deb)
 dpkg-deb -x "$deb" "$2/root"
 [ "$(files "$2/root/usr")" = "$(echo "$expected" | sed 's|^bin/|games/|' | LC_ALL=C sort)" ] ||
     fail "packaged: $(files "$2/root/usr")"
-clean lintian "$(lintian --tag-display-limit 0 "$deb" 2>/dev/null)"
+tags=$(lintian -I --tag-display-limit 0 "$deb" 2>/dev/null)
+clean lintian "$tags"
+! echo "$tags" | grep -E 'hardening-|unneeded-section' || fail "lintian finds the binary unhardened"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "not in section games"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6core6.*libqt6gui6.*libqt6widgets6' || fail "no Qt 6 in Depends"
-file "$2/root/usr/games/drift-harbour" | grep -q ", stripped" || fail "binary not stripped"
+game=$2/root/usr/games/drift-harbour
+file "$game" | grep -q ", stripped" || fail "binary not stripped"
+# The linker marks control-flow protection only if the C library's start files carry it too.
+readelf -n "$(g++ -print-file-name=Scrt1.o)" | grep -q 'IBT, SHSTK' || nocf=--nocfprotection
+hardening-check ${nocf:-} "$game" >/dev/null || fail "$(hardening-check ${nocf:-} "$game")"
+
+mkdir "$2/copy"
+tar -C "$(dirname "$0")/.." --exclude='./build*' -cf - . | tar -C "$2/copy" -xmf -
+cmake -S "$2/copy" -B "$2/copy/build" -DBUILD_TESTING=OFF \
+    -DCMAKE_BUILD_TYPE="$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$1/CMakeCache.txt")"
+cmake --build "$2/copy/build" --parallel --target drift-harbour docs
+(cd "$2/copy/build" && cpack -G DEB)
+cmp "$deb" "$2"/copy/build/*.deb || {
+    ! command -v diffoscope >/dev/null || diffoscope "$deb" "$2"/copy/build/*.deb
+    fail "the .deb differs when built again from a copy of the source"
+}
