@@ -5,6 +5,7 @@
 #include "rounding.h"
 #include "startupmessages.h"
 
+#include <QAccessible>
 #include <QMenuBar>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -21,6 +22,13 @@ constexpr QRgb field = qRgb(0, 32, 64), red = qRgb(255, 64, 64), blue = qRgb(128
                green = qRgb(0, 255, 0), cyan = qRgb(0, 255, 255);
 // Events of the game's own: a tick, and a load of the level in the code.
 constexpr QEvent::Type Tick = QEvent::Timer, Load = QEvent::User;
+
+// What a screen reader hears: Qt's accessibility events, counted.
+int descriptionChanges = 0;
+void hear(QAccessibleEvent *event)
+{
+    descriptionChanges += event->type() == QAccessible::DescriptionChanged;
+}
 
 // The game in one line: wells (or their number), state, level, remaining, time, drag.
 QString outcome(LevelWidget &widget)
@@ -85,7 +93,8 @@ class TestGame : public QObject
     void step(QEvent::Type type, int code = 0, const QPointF &at = {})
     {
         LevelWidgetProbe game{*widget};
-        const int state = game.state(), elapsed = game.elapsed(), exitsBefore = exits;
+        const int state = game.state(), elapsed = game.elapsed(), exitsBefore = exits,
+                  heard = descriptionChanges;
         const bool dragging = game.dragging();
         const qsizetype wells = game.wells().size();
         const QList<LevelObject> particles = game.particles();
@@ -120,6 +129,8 @@ class TestGame : public QObject
               "wells change only when a drag ends or on a load");
         check(exits == exitsBefore + (type == QEvent::KeyRelease && code == Qt::Key_Escape),
               "a release of Escape exits, nothing else does");
+        check(!QAccessible::isActive() || (descriptionChanges > heard) == (loaded || now != state),
+              "a screen reader hears of each change of state or level, never of the time alone");
         for (qsizetype i = 0; i < game.particles().size(); ++i) {
             const LevelObject &p = game.particles()[i], &was = particles.value(i, p);
             check(loaded || !was.stopped || (p.stopped && QPointF(p) == QPointF(was)),
@@ -207,6 +218,14 @@ class TestGame : public QObject
     }
 
 private slots:
+    // With a screen reader's bus, Qt turns accessibility on soon after the start.
+    void initTestCase()
+    {
+        QAccessible::installUpdateHandler(hear);
+        if (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+            QTRY_VERIFY(QAccessible::isActive());
+    }
+
     void arithmetic()
     {
         // Halves round up, below zero too; beyond int, values saturate.
@@ -440,6 +459,25 @@ private slots:
             window.menuBar()->actions()[1]->menu()->actions()[level - 1]->trigger();
             QCOMPARE(outcome(*game).section(' ', 1, 2), "ready L" + QString::number(level));
         }
+    }
+
+    // A screen reader finds a named canvas that says what the screen shows.
+    void accessible()
+    {
+        LevelWidget game;
+        widget = &game;
+        const QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&game);
+        QCOMPARE(face->role(), QAccessible::Canvas);
+        QCOMPARE(face->text(QAccessible::Name), "Drift Harbour field");
+        QStringList heard;
+        for (const char *script : {"", "press L 10 10; ticks 3", "state 2", "state 3", "load 3"}) {
+            play(script);
+            heard << face->text(QAccessible::Description);
+        }
+        QCOMPARE(heard.join(' '),
+                 "Level 1. Ready to start. Time 0 ms. Level 1. Running. Time 30 ms. "
+                 "Level 1. Level failed. Time 30 ms. Level 1. Level passed. Time 30 "
+                 "ms. Level 3. Ready to start. Time 0 ms.");
     }
 
     // Held messages are printed on release, later ones reach Qt's handler.

@@ -36,7 +36,7 @@ void LevelWidget::mousePressEvent(QMouseEvent *event)
     // MouseButtonDblClick: it begins no drag.
     if (left && event->type() == QEvent::MouseButtonPress) {
         if (state == Ready)
-            state = Running;
+            startLevel();
         dragging = true;
         pressPos = pos;
         // Until the first move, the well would stand at the press point,
@@ -88,7 +88,7 @@ void LevelWidget::endDrag(const QPoint &release)
         // A drag that went on across a restart sets the first well of the
         // reloaded level: the level starts now, or it would run unclocked.
         if (state == Ready)
-            state = Running;
+            startLevel();
         return;
     }
     // A click removes the earliest well in reach, if any.

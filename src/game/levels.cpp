@@ -55,6 +55,7 @@ void LevelWidget::loadLevel(int level)
     if (!particles.isEmpty())
         remaining = int(particles.size());
     addBorder();
+    announce();
 }
 
 void LevelWidget::clearLevel()

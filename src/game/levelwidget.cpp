@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "levelwidget.h"
 
+#include "levelaccessible.h"
 #include "palette.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 
 namespace {
@@ -38,6 +40,7 @@ LevelWidget::LevelWidget(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     // Every paint fills what it exposes, so Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    QAccessible::installFactory(LevelAccessible::create);
     // The levels are laid out from the widget's size, so fix it first.
     setFixedSize(fieldWidth, fieldHeight);
     loadLevel(1);
@@ -78,6 +81,21 @@ void LevelWidget::keyReleaseEvent(QKeyEvent *event)
 
 void LevelWidget::setState(int newState)
 {
+    const bool changed = newState != state;
     state = newState;
     repaint();
+    if (changed)
+        announce();
+}
+
+void LevelWidget::startLevel()
+{
+    state = Running;
+    announce();
+}
+
+void LevelWidget::announce()
+{
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
 }

@@ -40,6 +40,9 @@ public:
     // points coincide, so that it can always be divided by.
     static float distance(const QPointF &a, const QPointF &b);
 
+    // What the screen shows, in words: level, status and time.
+    QString description() const;
+
 signals:
     void exit();
 
@@ -69,6 +72,12 @@ private:
 
     // Stores the state and paints the widget before returning.
     void setState(int newState);
+    // The first left press of a level, or a well set across a restart: the
+    // level runs from now on.
+    void startLevel();
+    // Tells assistive technology that the description changed; called on
+    // each change of state or level, never for the time alone.
+    void announce();
     void restartLevel();
     void clearLevel();
     // Appends the grey frame along the edges, from the current size.

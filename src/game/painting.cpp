@@ -52,6 +52,14 @@ QString tipText(int state)
 
 } // namespace
 
+QString LevelWidget::description() const
+{
+    return QStringLiteral("Level %1. %2. Time %3 ms.")
+        .arg(level)
+        .arg(state == Running ? QStringLiteral("Running") : statusText(state))
+        .arg(elapsed);
+}
+
 void LevelWidget::paintEvent(QPaintEvent *event)
 {
     QPainter painter;
