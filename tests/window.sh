@@ -6,7 +6,8 @@
 # X11 or on weston nested there, and takes the steps: a key sent until it ends
 # (ctrl+q, Escape), a click on maximise or close, a double click on the title,
 # a drag on the bottom right corner (edge) that must not enlarge the window.
-# The field must stay 800 x 480 on the screen, and the game end with status 0.
+# The field must stay 800 x 480 on the screen, restored with nothing around it,
+# maximised centred on its own colour; and the game end with status 0.
 set -u
 if [ "$2" = none ]; then
     for display in "-u DISPLAY" DISPLAY=:4711; do
@@ -38,16 +39,41 @@ fi
 pid=$!
 fail() { echo "$*"; cat "$tmp/game.log"; exit 1; }
 screen() { import -window root png:-; }
-# Sets x and y to the top left of the field, 800 pixels of its colour wide.
+# Width, height, left and top of what is left of the screen on stdin when the
+# given options have turned all else black.
+box() { convert - "$@" -trim -format "%w %h %X %Y" info: 2>/dev/null | tr -d +; }
+# Waits until the window shows as $1 (restored or maximised, either if empty)
+# and sets shown to that, left, top and right to the window's edges below its
+# menu bar, and x and y to the field's top left. The box of the field's colour
+# on the screen runs from the icon in the title bar to the window's bottom.
+# Restored, it is 800 wide: the field is all of the window. Maximised, it
+# fills the screen, with the field (the box of all else) centred there.
 field() {
+    want=$1
     for i in $(seq 50); do
-        set -- $(screen | convert - -fill black +opaque 'rgb(0,32,64)' -trim -format "%w %h %X %Y" info: 2>/dev/null)
-        [ "${1:-0}" = 800 ] && x=$3 && y=$(($4 + $2 - 480)) && return 0
+        set -- $(screen | box -fill black +opaque 'rgb(0,32,64)')
+        left=${3:-0} right=$((${3:-0} + ${1:-0})) bottom=$((${4:-0} + ${2:-0}))
+        if [ "$want" != maximised ] && [ "${1:-0}" = 800 ]; then
+            x=$left y=$((bottom - 480)) top=$((bottom - 480)) shown=restored
+            return 0
+        elif [ "$want" != restored ] && [ "${1:-0}" -gt 1100 ] && [ "$2" -gt 700 ]; then
+            # The window's last column is of the field's colour below the menu bar.
+            top=$((bottom - $(screen | convert - -crop "1x$2+$((right - 1))+$4" -fill black \
+                +opaque 'rgb(0,32,64)' -fill white -fuzz 0 -opaque 'rgb(0,32,64)' \
+                -format "%[fx:round(mean * h)]" info:)))
+            set -- $(screen | box -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
+                -fill black -opaque 'rgb(0,32,64)')
+            x=$((left + $3)) y=$((top + $4))
+            # The margins on either side differ by a pixel at most.
+            [ "$1 $2" = "800 480" ] && [ $((right - x - 800 - $3)) -le 1 ] &&
+                [ $(($3 - right + x + 800)) -le 1 ] && [ $((bottom - y - 480 - $4)) -le 1 ] &&
+                [ $(($4 - bottom + y + 480)) -le 1 ] && shown=maximised && return 0
+        fi
         sleep 0.2
     done
     return 1
 }
-field || fail "no field appeared on the screen"
+field restored || fail "no field appeared on the screen"
 [ $platform = wayland ] || xprop -f _NET_WM_ICON 32c ' $0\n' _NET_WM_ICON -id \
     "$(xdotool search --onlyvisible --name '^Drift Harbour$')" | grep -q ' 48$' || fail "no 48-pixel icon"
 # A click starts the level (its clock then changes the field) and gives the game
@@ -59,9 +85,10 @@ for step; do
     beside="%[pixel:p{$((x + 830)),$((y + 240))}]"
     before=$(screen | convert - -format "$beside" info:)
     case $step in
-    maximise) xdotool mousemove $((x + 763)) $((y - 34)) click 1 ;;
-    close) xdotool mousemove $((x + 786)) $((y - 34)) click 1 ;;
-    title) xdotool mousemove $((x + 300)) $((y - 34)) click --repeat 2 --delay 80 1 ;;
+    # Each click ends on weston's panel, out of the way of what is checked.
+    maximise) xdotool mousemove $((right - 37)) $((top - 34)) click 1 mousemove 600 5 ;;
+    close) xdotool mousemove $((right - 14)) $((top - 34)) click 1 ;;
+    title) xdotool mousemove $((left + 300)) $((top - 34)) click --repeat 2 --delay 80 1 mousemove 600 5 ;;
     edge) xdotool mousemove $((x + 801)) $((y + 481)) mousedown 1 sleep 0.2 \
         mousemove $((x + 900)) $((y + 580)) sleep 0.5 mouseup 1 ;;
     *) for i in $(seq 25); do
@@ -71,9 +98,16 @@ for step; do
     done ;;
     esac
     sleep 1
+    # Maximise switches, a drag on the edge keeps the state, and a double click
+    # on the title maximises from Qt 6.? only.
+    case $step in
+    maximise) [ $shown = restored ] && want=maximised || want=restored ;;
+    edge) want=$shown ;;
+    *) want= ;;
+    esac
     case $step in maximise | title | edge)
         kill -0 $pid 2>/dev/null || fail "the game ended after $step"
-        field || fail "no 800 x 480 field after $step"
+        field "$want" || fail "no 800 x 480 field ${want:-restored or maximised} after $step"
         [ $step != edge ] || [ "$(screen | convert - -format "$beside" info:)" = "$before" ] ||
             fail "the window grew by its edge" ;;
     esac

@@ -2,13 +2,18 @@
 #include "moteforge.h"
 
 #include "levelwidget.h"
+#include "palette.h"
 
 #include <QAction>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStyle>
 #include <QTimer>
+#include <QWindow>
 
 #include <array>
 
@@ -63,9 +68,32 @@ QMenuBar *moteforge::createMenuBar(QWidget *parent, LevelWidget *game)
     return menuBar;
 }
 
+bool moteforge::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    // The layout has just put the field at the top left of the space below
+    // the menu bar, which is larger when maximised or full screen.
+    if (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest) {
+        const int top = menuWidget()->height();
+        centralWidget()->move(QStyle::alignedRect(layoutDirection(), Qt::AlignCenter,
+                                                  centralWidget()->size(),
+                                                  QRect(0, top, width(), height() - top))
+                                  .topLeft());
+    }
+    return handled;
+}
+
 void moteforge::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && size() != minimumSize())
+    // The native window knows its state first: with Qt 6.11 on Wayland, a
+    // maximise resizes the window before the widget learns of the new state.
+    const Qt::WindowStates states = windowHandle() ? windowHandle()->windowStates() : windowState();
+    if (!(states & (Qt::WindowMaximized | Qt::WindowFullScreen)) && size() != minimumSize())
         resize(minimumSize());
+}
+
+void moteforge::paintEvent(QPaintEvent *event)
+{
+    QPainter(this).fillRect(event->rect(), QColor(Palette::field));
 }
