@@ -362,6 +362,26 @@ private slots:
         QCOMPARE(found, shown);
     }
 
+    // At device pixel ratio 2 the hatching of the frame, the barriers and the
+    // goals is that of ratio 1, doubled: as wide apart on the screen.
+    void hatchingAtRatio2()
+    {
+        LevelWidget game;
+        widget = &game;
+        play("load 3; state 1");
+        const QImage one = game.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage two(game.size() * 2, QImage::Format_RGB32);
+        two.setDevicePixelRatio(2);
+        game.render(&two);
+        int differ = 0;
+        for (const QRect &hatched : {QRect(0, 200, 18, 60), QRect(25, 150, 60, 100),
+                                     QRect(350, 25, 100, 30), QRect(350, 420, 100, 30)})
+            for (int y = 2 * hatched.top(); y <= 2 * hatched.bottom() + 1; ++y)
+                for (int x = 2 * hatched.left(); x <= 2 * hatched.right() + 1; ++x)
+                    differ += two.pixel(x, y) != one.pixel(x / 2, y / 2);
+        QCOMPARE(differ, 0);
+    }
+
     void play_data()
     {
         QTest::addColumn<QString>("script");

@@ -2,6 +2,7 @@
 #ifndef AREA_H
 #define AREA_H
 
+#include <QBrush>
 #include <QColor>
 #include <QPen>
 #include <QPolygon>
@@ -32,6 +33,14 @@ public:
     QPen greyPen;
     QColor redColor;
     QColor blueColor;
+
+private:
+    // Qt draws hatch patterns in device pixels, so on a HiDPI screen they
+    // would be finer than the rest of the scene. There the hatching is this
+    // texture instead: the pattern enlarged to the device's scale, built on
+    // the first draw at that scale.
+    mutable QBrush scaledHatch;
+    mutable qreal scaledHatchScale = 1;
 };
 
 #endif
