@@ -99,7 +99,7 @@ for step; do
     esac
     sleep 1
     # Maximise switches, a drag on the edge keeps the state, and a double click
-    # on the title maximises from Qt 6.? only.
+    # on the title may do either, as title bars differ.
     case $step in
     maximise) [ $shown = restored ] && want=maximised || want=restored ;;
     edge) want=$shown ;;
