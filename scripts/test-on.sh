@@ -33,6 +33,11 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
+# Runs a long step so that a signal ends this script at once, not after it.
+run() {
+    "$@" &
+    wait $!
+}
 
 echo "test-on.sh: the .deb of this system"
 git clone --quiet . "$work/host"
@@ -41,8 +46,8 @@ cmake --build "$work/host/build" --parallel >/dev/null
 (cd "$work/host/build" && cpack -G DEB >/dev/null)
 
 echo "test-on.sh: Debian $suite in $root"
-debootstrap --variant=minbase "$suite" "$root" "${DRIFT_MIRROR:-http://deb.debian.org/debian}" >"$work/debootstrap.log" ||
-    { tail -n 20 "$work/debootstrap.log"; exit 1; }
+run debootstrap --variant=minbase "$suite" "$root" "${DRIFT_MIRROR:-http://deb.debian.org/debian}" \
+    >"$work/debootstrap.log" || { tail -n 20 "$work/debootstrap.log"; exit 1; }
 # Unstable's Release file may have expired against this machine's clock.
 [ "$suite" != sid ] || echo 'Acquire::Check-Valid-Until "false";' >"$root/etc/apt/apt.conf.d/99valid-until"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
@@ -53,7 +58,7 @@ mount --make-rslave "$root/dev"
 cp "$work"/host/build/*.deb "$root/root/drift-harbour.deb"
 git clone --quiet . "$root/root/drift-harbour"
 
-chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 sh -euc '
+run chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 sh -euc '
     export DEBIAN_FRONTEND=noninteractive
     apt-get update
     apt-get install -y --no-install-recommends /root/drift-harbour.deb
