@@ -305,7 +305,7 @@ private slots:
         };
         const QRect status(100, 112, 600, 10), time(600, 430, 200, 10), tips(0, 0, 800, 150);
         row("load 1", {292, 232, 1, 1}, blue);   // a particle's square,
-        row("load 1", {306, 239, 1, 1}, white);  // its mark across
+        row("load 1", {294, 239, 1, 1}, white);  // its mark across
         row("load 1", {309, 239, 1, 1}, field);  // neither wider than 16 pixels
         row("load 1", {42, 100, 16, 280}, blue); // hatched areas, in their colour's outline
         row("load 1", {40, 240, 1, 1}, blue);

@@ -74,8 +74,9 @@ field() {
     return 1
 }
 field restored || fail "no field appeared on the screen"
-[ $platform = wayland ] || xprop -f _NET_WM_ICON 32c ' $0\n' _NET_WM_ICON -id \
-    "$(xdotool search --onlyvisible --name '^Drift Harbour$')" | grep -q ' 48$' || fail "no 48-pixel icon"
+# The two icons' widths: the first at 0, the second after the 2 + 48 * 48 values of the first.
+[ $platform = wayland ] || xprop -f _NET_WM_ICON 32c ' $0 $2306\n' _NET_WM_ICON -id \
+    "$(xdotool search --onlyvisible --name '^Drift Harbour$')" | grep -q ' 48 64$' || fail "no 48 and 64-pixel icons"
 # A click starts the level (its clock then changes the field) and gives the game
 # the keyboard focus. Weston follows the X pointer only once it has entered its window.
 ready=$(screen | convert - -crop 800x480+$x+$y -format %# info:)
