@@ -80,7 +80,6 @@ void LevelWidget::paintScene(QPainter *painter, QPaintEvent *event) const
         // Qt 6 strokes a wide point one pixel wider at some positions, so
         // fill the mark's square with its pen's brush: always 5 x 5 pixels
         // centred on wellPos.
-        painter->setPen(wellMarkPen);
         const int reach = wellMarkPen.width() / 2;
         painter->fillRect(QRect(wellPos - QPoint(reach, reach), wellPos + QPoint(reach, reach)),
                           wellMarkPen.brush());
