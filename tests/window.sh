@@ -65,9 +65,9 @@ field() {
                 -fill black -opaque 'rgb(0,32,64)')
             x=$((left + $3)) y=$((top + $4))
             # The margins on either side differ by a pixel at most.
-            [ "$1 $2" = "800 480" ] && [ $((right - x - 800 - $3)) -le 1 ] &&
-                [ $(($3 - right + x + 800)) -le 1 ] && [ $((bottom - y - 480 - $4)) -le 1 ] &&
-                [ $(($4 - bottom + y + 480)) -le 1 ] && shown=maximised && return 0
+            across=$((right - x - 800 - $3)) down=$((bottom - y - 480 - $4))
+            [ "$1 $2" = "800 480" ] && [ $((across * across)) -le 1 ] && [ $((down * down)) -le 1 ] &&
+                shown=maximised && return 0
         fi
         sleep 0.2
     done
