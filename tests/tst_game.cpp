@@ -6,6 +6,7 @@
 #include "startupmessages.h"
 
 #include <QAccessible>
+#include <QLayout>
 #include <QMenuBar>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -303,7 +304,6 @@ private slots:
             QTest::addRow("%s %d,%d %x", script, rect.x(), rect.y(), colour)
                 << QString(script) << rect << colour << shown;
         };
-        const QRect status(100, 112, 600, 10), time(600, 430, 200, 10), tips(0, 0, 800, 150);
         row("load 1", {292, 232, 1, 1}, blue);   // a particle's square,
         row("load 1", {294, 239, 1, 1}, white);  // its mark across
         row("load 1", {309, 239, 1, 1}, field);  // neither wider than 16 pixels
@@ -311,23 +311,12 @@ private slots:
         row("load 1", {40, 240, 1, 1}, blue);
         row("load 1", {20, 240, 1, 1}, grey);
         row("load 1", {0, 200, 18, 60}, grey);
-        row("load 1", status, white);           // the status line, large, in the last mark's white
-        row("load 1", {0, 36, 800, 8}, yellow); // four tip lines
-        row("load 1", time, yellow);            // the time, large and at the right
-        row("load 1; state 1", status, white, false);
-        row("load 1; state 1", tips, yellow, false);
+        row("load 1; state 1", {0, 0, 800, 220}, white, false);  // running: no status line,
+        row("load 1; state 1", {0, 0, 800, 280}, yellow, false); // no tips
         row("load 2; state 3", {292, 232, 1, 1}, red);
         row("load 2; state 3", {299, 246, 1, 1}, white);
         row("load 2; state 3", {42, 42, 20, 40}, red);
         row("load 2; state 3", {40, 120, 1, 1}, red);
-        row("load 2; state 3", status, white);
-        row("load 2; state 3", {0, 48, 800, 6}, yellow); // three tip lines
-        row("load 2; state 3", {0, 36, 800, 10}, yellow, false);
-        row("load 3; state 2", status, white);
-        row("load 3; state 2", {0, 58, 800, 6}, yellow); // two tip lines
-        row("load 3; state 2", {0, 36, 800, 20}, yellow, false);
-        row("load 4", status, grey);                       // without objects, the frame's grey
-        row("time 1234567890", {397, 432, 9, 36}, yellow); // ten digits, in base 10
         const char *wells =
             "drag 150 280 150 320; drag 630 300 670 300; press L 200 300; move 261 300";
         row(wells, {138, 288, 1, 1}, red);
@@ -360,6 +349,89 @@ private slots:
             for (int x = rect.left(); x <= rect.right(); ++x)
                 found = found || image.pixel(x, y) == colour;
         QCOMPARE(found, shown);
+    }
+
+    // Texts, in whatever font the system gives: what a text adds to the scene
+    // in its colour lies in the box that the game's font gives it in its band,
+    // aligned there, as wide as its widest line and down to its last line.
+    void texts_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("rest"); // the same scene without the text, if not alone
+        QTest::addColumn<QRgb>("colour");
+        QTest::addColumn<int>("pixelSize");
+        QTest::addColumn<QRect>("band");
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<QString>("text");
+        const QRect status(0, 0, 800, 280), tips(0, 0, 800, 150);
+        const int centre = Qt::AlignCenter;
+        const auto row = [](const char *name, const char *script, const char *rest) -> QTestData & {
+            return QTest::newRow(name) << QString(script) << QString(rest);
+        };
+        // The status line is drawn with the last mark's pen: white, or the
+        // frame's grey without objects.
+        row("ready", "load 1", "load 1; state 1")
+            << white << 50 << status << centre << "Ready to start";
+        row("passed", "load 2; state 3", "load 2; state 1")
+            << white << 50 << status << centre << "Level passed";
+        row("failed", "load 3; state 2", "load 3; state 1")
+            << white << 50 << status << centre << "Level failed";
+        row("no objects", "load 4", "load 4; state 1")
+            << grey << 50 << status << centre << "Ready to start";
+        row("ready tips", "load 1", "load 1; state 1")
+            << yellow << 16 << tips << centre
+            << "TIP\n[Left mouse drag] horizontally or vertically to set a gravity well.\n"
+               "[Left mouse click] on a set gravity well to remove it.\n"
+               "[Right mouse click] to restart the level.";
+        row("passed tips", "load 2; state 3", "load 2; state 1")
+            << yellow << 16 << tips << centre
+            << "TIP\n[Left mouse click] to advance to the next level.\n"
+               "[Right mouse click] to restart the level.";
+        row("failed tips", "load 3; state 2", "load 3; state 1")
+            << yellow << 16 << tips << centre << "TIP\n[Right mouse click] to restart the level.";
+        // Ten digits, in base 10.
+        row("time", "state 1; time 1234567890", "")
+            << yellow << 50 << QRect(0, 0, 800, 480) << int(Qt::AlignRight | Qt::AlignBottom)
+            << "1234567890 ms";
+    }
+
+    void texts()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, rest);
+        QFETCH(QRgb, colour);
+        QFETCH(int, pixelSize);
+        QFETCH(QRect, band);
+        QFETCH(int, flags);
+        QFETCH(QString, text);
+        // Glyphs in whole pixels of their colour, here and in the metrics below.
+        QFont font;
+        font.setStyleStrategy(QFont::NoAntialias);
+        QApplication::setFont(font);
+        const auto shot = [this](const QString &script) {
+            LevelWidget game;
+            widget = &game;
+            play(script);
+            return game.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage image = shot(script), without = rest.isEmpty() ? QImage() : shot(rest);
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) == colour &&
+                    (without.isNull() || without.pixel(x, y) != colour))
+                    ink |= QRect(x, y, 1, 1);
+        font.setPixelSize(pixelSize);
+        const QFontMetrics metrics(font);
+        const QRect box = metrics.boundingRect(band, flags, text);
+        const int left = ink.left() - box.left(), right = box.right() - ink.right();
+        const QString found =
+            QString::asprintf("ink %d,%d %dx%d in box %d,%d %dx%d", ink.x(), ink.y(), ink.width(),
+                              ink.height(), box.x(), box.y(), box.width(), box.height());
+        QVERIFY2(box.adjusted(-2, -2, 2, 2).contains(ink), qPrintable(found));
+        QVERIFY2(flags & Qt::AlignRight ? right <= 4 : qAbs(left - right) <= 4, qPrintable(found));
+        QVERIFY2(ink.width() >= box.width() * 9 / 10, qPrintable(found));
+        QVERIFY2(ink.height() > box.height() - metrics.lineSpacing(), qPrintable(found));
     }
 
     // At device pixel ratio 2 the hatching of the frame, the barriers and the
@@ -454,7 +526,10 @@ private slots:
         moteforge window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Drift Harbour"));
         auto *game = qobject_cast<LevelWidget *>(window.centralWidget());
-        QCOMPARE(window.size(), QSize(800, 480 + window.menuBar()->sizeHint().height()));
+        // The field fills the window below the menu bar, whatever the style makes its height.
+        window.layout()->activate();
+        QCOMPARE(game->geometry(), QRect(0, window.menuBar()->height(), 800, 480));
+        QCOMPARE(window.size(), QSize(800, window.menuBar()->height() + 480));
         QCOMPARE(window.minimumSize(), window.maximumSize());
         QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
         QStringList menus;
