@@ -1,11 +1,13 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Usage: window.sh <drift-harbour> none | x11|wayland <step>...
+# Usage: window.sh <drift-harbour> none | x11|wayland|wine <step>...
 # none: with no display, or one that does not exist, the game must say so in a
 # line and end with status 1. Else the game runs on a private Xvfb display, on
-# X11 or on weston nested there, and takes the steps: a key sent until it ends
-# (ctrl+q, Escape), a click on maximise or close, a double click on the title,
-# a drag on the bottom right corner (edge) that must not enlarge the window.
+# X11, on weston nested there, or the Windows game under Wine (in the Wine
+# prefix of wine.sh), and takes the steps: a key sent until it ends (ctrl+q,
+# Escape), a click on maximise or close, a double click on the title, a drag
+# on the bottom right corner (edge) that must not enlarge the window, a drag
+# in the field that must set a well there (well).
 # The field must stay 800 x 480 on the screen, restored with nothing around it,
 # maximised centred on its own colour; and the game end with status 0.
 set -u
@@ -28,14 +30,20 @@ trap 'kill $pid $weston 2>/dev/null; rm -rf "$tmp"' EXIT
 # A malformed logging rule makes Qt warn while the application object is made;
 # the game must print that once it has started.
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp QT_LOGGING_RULES=drift.start=held
-if [ "$platform" = wayland ]; then
+run=
+if [ "$platform" = wine ]; then
+    # With no window manager, Wine draws the title bar itself.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    export WINEQT_LOGGING_RULES=$QT_LOGGING_RULES
+    run=wine
+elif [ "$platform" = wayland ]; then
     export WAYLAND_DISPLAY=drift-test QT_QPA_PLATFORM=wayland
     weston --backend=x11-backend.so --width=1200 --height=900 --idle-time=0 \
         --socket=$WAYLAND_DISPLAY >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
     weston=$!
     for i in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break || sleep 0.1; done
 fi
-"$game" 2>"$tmp/game.log" &
+$run "$game" 2>"$tmp/game.log" &
 pid=$!
 fail() { echo "$*"; cat "$tmp/game.log"; exit 1; }
 screen() { import -window root png:-; }
@@ -75,20 +83,25 @@ field() {
 }
 field restored || fail "no field appeared on the screen"
 # The two icons' widths: the first at 0, the second after the 2 + 48 * 48 values of the first.
-[ $platform = wayland ] || xprop -f _NET_WM_ICON 32c ' $0 $2306\n' _NET_WM_ICON -id \
+[ $platform != x11 ] || xprop -f _NET_WM_ICON 32c ' $0 $2306\n' _NET_WM_ICON -id \
     "$(xdotool search --onlyvisible --name '^Drift Harbour$')" | grep -q ' 48 64$' || fail "no 48 and 64-pixel icons"
 # A click starts the level (its clock then changes the field) and gives the game
 # the keyboard focus. Weston follows the X pointer only once it has entered its window.
 ready=$(screen | convert - -crop 800x480+$x+$y -format %# info:)
 xdotool mousemove 1279 1023 sleep 0.2 mousemove $((x + 400)) $((y + 300)) click 1 sleep 1
 [ "$(screen | convert - -crop 800x480+$x+$y -format %# info:)" != "$ready" ] || fail "the game took no click"
+# The close button, left of and above the field's top right.
+[ $platform = wine ] && close="11 29" || close="14 34"
+pixel() { screen | convert - -format "%[pixel:p{$1,$2}]" info:; }
 for step; do
-    beside="%[pixel:p{$((x + 830)),$((y + 240))}]"
-    before=$(screen | convert - -format "$beside" info:)
+    before=$(pixel $((x + 830)) $((y + 240)))
     case $step in
     # Each click ends on weston's panel, out of the way of what is checked.
     maximise) xdotool mousemove $((right - 37)) $((top - 34)) click 1 mousemove 600 5 ;;
-    close) xdotool mousemove $((right - 14)) $((top - 34)) click 1 ;;
+    close) xdotool mousemove $((right - ${close% *})) $((top - ${close#* })) click 1 ;;
+    # Sets a red well at 100, 310, whose square reaches 10 pixels up and left.
+    well) xdotool mousemove $((x + 100)) $((y + 290)) mousedown 1 sleep 0.2 \
+        mousemove $((x + 100)) $((y + 330)) sleep 0.2 mouseup 1 ;;
     title) xdotool mousemove $((left + 300)) $((top - 34)) click --repeat 2 --delay 80 1 mousemove 600 5 ;;
     edge) xdotool mousemove $((x + 801)) $((y + 481)) mousedown 1 sleep 0.2 \
         mousemove $((x + 900)) $((y + 580)) sleep 0.5 mouseup 1 ;;
@@ -109,8 +122,9 @@ for step; do
     case $step in maximise | title | edge)
         kill -0 $pid 2>/dev/null || fail "the game ended after $step"
         field "$want" || fail "no 800 x 480 field ${want:-restored or maximised} after $step"
-        [ $step != edge ] || [ "$(screen | convert - -format "$beside" info:)" = "$before" ] ||
+        [ $step != edge ] || [ "$(pixel $((x + 830)) $((y + 240)))" = "$before" ] ||
             fail "the window grew by its edge" ;;
+    well) [ "$(pixel $((x + 90)) $((y + 300)))" = "srgb(255,64,64)" ] || fail "no well where it was set" ;;
     esac
 done
 for i in $(seq 50); do kill -0 $pid 2>/dev/null && sleep 0.1; done
