@@ -1,14 +1,15 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Usage: test-on.sh <suite>        for example trixie, or sid
+# Usage: test-on.sh <suite> [script]        for example trixie, or sid
 # Runs the whole test suite on another Debian release: makes a new chroot of
 # <suite> with debootstrap, installs there with apt the .deb built on this
-# system and starts it, then runs the test command of README.md on a clean
-# clone of this checkout's HEAD. Needs root (or sudo) and a few GB in
-# /var/tmp; unmounts and removes all it made, whatever the outcome.
+# system and starts it, then runs the test command of README.md (or the
+# given script, such as scripts/windows.sh) on a clean clone of this
+# checkout's HEAD. Needs root (or sudo) and a few GB in /var/tmp; unmounts
+# and removes all it made, whatever the outcome.
 set -eu
 cd "$(dirname "$0")/.."
-suite=${1:?usage: test-on.sh <suite>}
+suite=${1:?usage: test-on.sh <suite> [script]} script=${2:-scripts/test.sh}
 [ "$(id -u)" -eq 0 ] || exec sudo sh "$0" "$@"
 DRIFT_PACKAGES="debootstrap git cmake make g++ qt6-base-dev dpkg-dev file"
 . scripts/deps.sh
@@ -63,6 +64,6 @@ run chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.U
     apt-get update
     apt-get install -y --no-install-recommends /root/drift-harbour.deb
     cd /root/drift-harbour
-    sh scripts/test.sh
+    sh '"$script"'
     sh tests/window.sh /usr/games/drift-harbour x11 ctrl+q
-    echo "test-on.sh: the suite and the installed .deb pass on Debian '"$suite"'"'
+    echo "test-on.sh: '"$script"' and the installed .deb pass on Debian '"$suite"'"'
