@@ -39,6 +39,7 @@ qt=/var/cache/drift-harbour/qt-$version-$key
 fetch_qt() {
     origin=$(apt-cache madison qt6-base-dev | awk -F ' [|] ' -v v="$version" '$2 == v { print $3; exit }')
     uri=${origin%% *}
+    [ -n "$uri" ] || { echo "windows.sh: no apt source serves qt6-base-dev $version"; exit 1; }
     mkdir -p "$1/apt/lists/partial" "$1/apt/cache/archives/partial" "$1/apt/parts"
     for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
         [ ! -f "$list" ] || awk -v uri="${uri%/}" '$1 == "deb" { for (i = 2; i <= NF; ++i) {
@@ -57,6 +58,7 @@ fetch_qt() {
     apt="-o Dir::Etc::SourceList=$1/apt/sources.list -o Dir::Etc::SourceParts=$1/apt/parts
         -o Dir::State::Lists=$1/apt/lists -o Dir::Cache=$1/apt/cache -o APT::Sandbox::User=root"
     apt-get $apt -qq update
+    # apt has checked the files against the signed index.
     (cd "$1" && apt-get $apt -qq source --download-only qt6-base="$version" >/dev/null &&
         dpkg-source -x --no-check ./*.dsc qtbase >/dev/null)
 }
@@ -116,13 +118,13 @@ END
 if [ ! -d "$qt" ]; then
     echo "windows.sh: building Qt $version for Windows into $qt"
     echo "windows.sh: this is done once, and takes about half an hour"
-    [ -w /var/cache ] || { $sudo mkdir -p /var/cache/drift-harbour && $sudo chown "$(id -u)" /var/cache/drift-harbour; }
-    mkdir -p /var/cache/drift-harbour
+    [ -w /var/cache/drift-harbour ] ||
+        { $sudo mkdir -p /var/cache/drift-harbour && $sudo chown "$(id -u)" /var/cache/drift-harbour; }
     work=$(mktemp -d /var/tmp/drift-harbour-qt.XXXXXX)
     trap 'rm -rf "$work"' EXIT
     echo "windows.sh: fetching Debian's source of qt6-base $version"
     fetch_qt "$work"
-    echo "windows.sh: configuring Qt; the log is $work/qt.log"
+    echo "windows.sh: configuring Qt"
     cmake -S "$work/qtbase" -B "$work/build" -G Ninja -DCMAKE_INSTALL_PREFIX="$qt" \
         -DCMAKE_TOOLCHAIN_FILE="$PWD/scripts/mingw-w64.cmake" -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -q DEB_HOST_MULTIARCH)/cmake" \
@@ -130,11 +132,12 @@ if [ ! -d "$qt" ]; then
     (ninja -C "$work/build" 2>&1; echo "ninja: exit $?") | tee -a "$work/qt.log" |
         awk -F '[][/]' '/^\[/ && ($2 % 100 == 0 || $2 == $3) { print "windows.sh: Qt built " $2 " of " $3 " steps"; fflush() }'
     grep -q '^ninja: exit 0$' "$work/qt.log" || { tail -n 40 "$work/qt.log"; exit 1; }
-    cmake --install "$work/build" --prefix "$work/qt" >>"$work/qt.log"
-    mkdir "$work/qt/notices"
-    notices "$work" "$work/qt/notices" "$@"
-    rm -rf "$qt"
-    mv "$work/qt" "$qt"
+    # Complete, or not there at all.
+    rm -rf "$qt.part"
+    cmake --install "$work/build" --prefix "$qt.part" >>"$work/qt.log"
+    mkdir "$qt.part/notices"
+    notices "$work" "$qt.part/notices" "$@"
+    mv "$qt.part" "$qt"
     echo "windows.sh: Qt is ready in $qt"
 fi
 
