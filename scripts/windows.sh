@@ -9,8 +9,8 @@
 # is built with, and reused while these stay the same.
 set -eu
 cd "$(dirname "$0")/.."
-DRIFT_PACKAGES="cmake make ninja-build g++ qt6-base-dev dpkg-dev g++-mingw-w64-x86-64-posix
-    librsvg2-bin icoutils nsis wine wine64 xvfb xauth xdotool x11-utils imagemagick jq unzip git"
+DRIFT_PACKAGES="cmake make ninja-build g++ qt6-base-dev dpkg-dev g++-mingw-w64-x86-64-posix jq
+    librsvg2-bin icoutils nsis wine wine64 xvfb xauth xdotool x11-utils imagemagick unzip file git"
 . scripts/deps.sh
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
