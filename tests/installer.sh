@@ -1,10 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: installer.sh <setup.exe> <version>, under wine.sh
-# A silent install puts the game into Program Files with a Start-menu
-# shortcut and registers its uninstaller under "Apps and features"; the
-# installed game starts; a silent uninstall then leaves no file, shortcut or
-# registry key of the game.
+# A silent install into Program Files, with a Start-menu shortcut and an entry
+# in "Apps and features"; the game starts; a silent uninstall leaves nothing.
 set -eu
 fail() { echo "$*" && exit 1; }
 c=$WINEPREFIX/drive_c
@@ -17,11 +15,9 @@ wine "$1" /S && wineserver -w
     fail "installed: $(ls "$dir")"
 [ -f "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Drift Harbour/Drift Harbour.lnk" ] ||
     fail "no shortcut in: $(find "$c/ProgramData/Microsoft/Windows/Start Menu")"
-entry=$(wine reg query "$key" | tr -d '\r')
-for value in "DisplayName.*Drift Harbour" "DisplayVersion.*$2" "Publisher.*Drift Harbour" \
-    'DisplayIcon.*Drift Harbour\\drift-harbour.exe' 'UninstallString.*Drift Harbour\\Uninstall.exe'; do
-    echo "$entry" | grep -q "$value" || fail "uninstaller registered without $value: $entry"
-done
+[ "$(wine reg query "$key" | grep -c -e "DisplayName.*Drift Harbour" -e "DisplayVersion.*$2" \
+    -e "Publisher.*Drift Harbour" -e 'DisplayIcon.*\\drift-harbour.exe' -e 'UninstallString.*\\Uninstall.exe')" = 5 ] ||
+    fail "uninstaller registered as: $(wine reg query "$key")"
 sh "$(dirname "$0")/window.sh" "$dir/drift-harbour.exe" wine ctrl+q
 
 wine "$dir/Uninstall.exe" /S && wineserver -w

@@ -1,15 +1,12 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: window.sh <drift-harbour> none | x11|wayland|wine <step>...
-# none: with no display, or one that does not exist, the game must say so in a
-# line and end with status 1. Else the game runs on a private Xvfb display, on
-# X11, on weston nested there, or the Windows game under Wine (in the Wine
-# prefix of wine.sh), and takes the steps: a key sent until it ends (ctrl+q,
+# none: without a display the game must say so in a line, with status 1. Else
+# it runs on a private Xvfb display, on X11, on weston there or under Wine (in
+# wine.sh's prefix), and takes the steps: a key sent until it ends (ctrl+q,
 # Escape), a click on maximise or close, a double click on the title, a drag
-# on the bottom right corner (edge) that must not enlarge the window, a drag
-# in the field that must set a well there (well).
-# The field must stay 800 x 480 on the screen, restored with nothing around it,
-# maximised centred on its own colour; and the game end with status 0.
+# on the corner (edge) that must not enlarge it, a drag that sets a well. The
+# field stays 800 x 480, maximised centred on its colour; the end, status 0.
 set -u
 if [ "$2" = none ]; then
     for display in "-u DISPLAY" DISPLAY=:4711; do
@@ -32,7 +29,7 @@ trap 'kill $pid $weston 2>/dev/null; rm -rf "$tmp"' EXIT
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp QT_LOGGING_RULES=drift.start=held
 run=
 if [ "$platform" = wine ]; then
-    # With no window manager, Wine draws the title bar itself.
+    # Without a window manager, Wine draws the title bar.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     export WINEQT_LOGGING_RULES=$QT_LOGGING_RULES
     run=wine
