@@ -129,8 +129,9 @@ if [ ! -d "$qt" ]; then
         -DCMAKE_TOOLCHAIN_FILE="$PWD/scripts/mingw-w64.cmake" -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -q DEB_HOST_MULTIARCH)/cmake" \
         "$@" >"$work/qt.log" 2>&1 || { tail -n 40 "$work/qt.log"; exit 1; }
-    (ninja -C "$work/build" 2>&1; echo "ninja: exit $?") | tee -a "$work/qt.log" |
-        awk -F '[][/]' '/^\[/ && ($2 % 100 == 0 || $2 == $3) { print "windows.sh: Qt built " $2 " of " $3 " steps"; fflush() }'
+    (ninja -C "$work/build" 2>&1; echo "ninja: exit $?") | tee -a "$work/qt.log" | while read -r step _; do
+        case $step in \[*00/*\]) step=${step#?} && echo "windows.sh: Qt built ${step%?} steps" ;; esac
+    done
     grep -q '^ninja: exit 0$' "$work/qt.log" || { tail -n 40 "$work/qt.log"; exit 1; }
     # Complete, or not there at all.
     rm -rf "$qt.part"
