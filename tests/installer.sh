@@ -10,7 +10,7 @@ dir="$c/Program Files/Drift Harbour"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Drift Harbour'
 left() { find "$c" -iname '*drift*harbour*'; grep -i -l 'drift harbour' "$WINEPREFIX"/*.reg; }
 
-wine "$1" /S && wineserver -w
+sh "$(dirname "$0")/wine.sh" exe "$1" /S && wineserver -w
 [ "$(ls "$dir" | xargs)" = "LICENSE THIRD-PARTY-NOTICES.txt Uninstall.exe drift-harbour.exe" ] ||
     fail "installed: $(ls "$dir")"
 [ -f "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Drift Harbour/Drift Harbour.lnk" ] ||
@@ -20,5 +20,5 @@ wine "$1" /S && wineserver -w
     fail "uninstaller registered as: $(wine reg query "$key")"
 sh "$(dirname "$0")/window.sh" "$dir/drift-harbour.exe" wine ctrl+q
 
-wine "$dir/Uninstall.exe" /S && wineserver -w
+sh "$(dirname "$0")/wine.sh" exe "$dir/Uninstall.exe" /S && wineserver -w
 [ -z "$(left)" ] || fail "left behind: $(left)"

@@ -18,14 +18,12 @@
 namespace {
 
 constexpr int intMax = std::numeric_limits<int>::max();
-// The colours a player must see.
 constexpr QRgb field = qRgb(0, 32, 64), red = qRgb(255, 64, 64), blue = qRgb(128, 128, 255),
                grey = qRgb(128, 128, 128), white = qRgb(255, 255, 255), yellow = qRgb(255, 255, 0),
                green = qRgb(0, 255, 0), cyan = qRgb(0, 255, 255);
 // Events of the game's own: a tick, and a load of the level in the code.
 constexpr QEvent::Type Tick = QEvent::Timer, Load = QEvent::User;
 
-// What a screen reader hears: Qt's accessibility events, counted.
 int descriptionChanges = 0;
 void hear(QAccessibleEvent *event)
 {
@@ -178,7 +176,6 @@ class TestGame : public QObject
         }
     }
 
-    // The scene on a new game after the script.
     QImage shot(const QString &script)
     {
         LevelWidget game;
@@ -553,7 +550,6 @@ private slots:
         qWarning("after the start");
     }
 
-    // Each seed in turn: 200,000 random events or more.
     void fuzz()
     {
         const QString seeds = qEnvironmentVariable("DRIFT_FUZZ_SEEDS", "1 7 2026 31337 4000000007");

@@ -28,11 +28,12 @@ trap 'kill $pid $weston 2>/dev/null; rm -rf "$tmp"' EXIT
 # the game must print that once it has started.
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp QT_LOGGING_RULES=drift.start=held
 run=
+exe() { sh "$(dirname "$0")/wine.sh" exe "$@"; }
 if [ "$platform" = wine ]; then
     # Without a window manager, Wine draws the title bar.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     export WINEQT_LOGGING_RULES=$QT_LOGGING_RULES
-    run=wine
+    run=exe
 elif [ "$platform" = wayland ]; then
     export WAYLAND_DISPLAY=drift-test QT_QPA_PLATFORM=wayland
     weston --backend=x11-backend.so --width=1200 --height=900 --idle-time=0 \
