@@ -86,9 +86,17 @@ bool moteforge::event(QEvent *event)
 void moteforge::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
+    const QWindow *window = windowHandle();
+    // A resize that the native window has left behind already, as when a
+    // compositor suggests a size and maximises right after: its state may
+    // be the maximised one, and a Wayland compositor ends the connection of
+    // a maximised window that takes another size. The newer size comes
+    // with a resize of its own.
+    if (window && window->size() != event->size())
+        return;
     // The native window knows its state first: with Qt 6.11 on Wayland, a
     // maximise resizes the window before the widget learns of the new state.
-    const Qt::WindowStates states = windowHandle() ? windowHandle()->windowStates() : windowState();
+    const Qt::WindowStates states = window ? window->windowStates() : windowState();
     if (!(states & (Qt::WindowMaximized | Qt::WindowFullScreen)) && size() != minimumSize())
         resize(minimumSize());
 }
