@@ -13,32 +13,22 @@ suite=${1:?usage: test-on.sh <suite> [script]} script=${2:-scripts/test.sh}
 [ "$(id -u)" -eq 0 ] || exec sudo sh "$0" "$@"
 DRIFT_PACKAGES="debootstrap git cmake make g++ qt6-base-dev dpkg-dev file"
 . scripts/deps.sh
+. scripts/chroot.sh
 
 work=$(mktemp -d "/var/tmp/drift-harbour-$suite.XXXXXX")
 root=$work/root
 cleanup() {
     status=$?
-    for process in /proc/[0-9]*; do
-        [ "$(readlink "$process/root" 2>/dev/null)" != "$root" ] || kill -9 "${process#/proc/}" 2>/dev/null || true
-    done
-    for mount in dev sys proc; do
-        umount -R "$root/$mount" 2>/dev/null || true
-    done
     # --one-file-system: never into a mount that is still there, such as /dev.
-    if grep -q " $work/" /proc/mounts; then
-        echo "test-on.sh: still mounted under $work, left in place" >&2
-    else
+    if chroot_leave "$root"; then
         rm -rf --one-file-system "$work"
+    else
+        echo "test-on.sh: still mounted under $work, left in place" >&2
     fi
     exit "$status"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-# Runs a long step so that a signal ends this script at once, not after it.
-run() {
-    "$@" &
-    wait $!
-}
 
 echo "test-on.sh: the .deb of this system"
 git clone --quiet . "$work/host"
@@ -47,20 +37,11 @@ cmake --build "$work/host/build" --parallel >/dev/null
 (cd "$work/host/build" && cpack -G DEB >/dev/null)
 
 echo "test-on.sh: Debian $suite in $root"
-run debootstrap --variant=minbase "$suite" "$root" "${DRIFT_MIRROR:-http://deb.debian.org/debian}" \
-    >"$work/debootstrap.log" || { tail -n 20 "$work/debootstrap.log"; exit 1; }
-# Unstable's Release file may have expired against this machine's clock.
-[ "$suite" != sid ] || echo 'Acquire::Check-Valid-Until "false";' >"$root/etc/apt/apt.conf.d/99valid-until"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-mount -t proc proc "$root/proc"
-mount -t sysfs sysfs "$root/sys"
-mount --rbind /dev "$root/dev"
-mount --make-rslave "$root/dev"
+chroot_make "$suite" "$root" ""
 cp "$work"/host/build/*.deb "$root/root/drift-harbour.deb"
 git clone --quiet . "$root/root/drift-harbour"
 
-run chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 sh -euc '
-    export DEBIAN_FRONTEND=noninteractive
+chroot_run "$root" sh -euc '
     apt-get update
     apt-get install -y --no-install-recommends /root/drift-harbour.deb
     cd /root/drift-harbour
