@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 #include <array>
@@ -121,7 +122,11 @@ class TestGame : public QObject
         const qint64 counted = elapsed + (type == Tick && now == LevelWidget::Running) * 10LL;
         check(game.elapsed() == (loaded ? 0 : qMin(counted, qint64(intMax / 10 * 10))),
               "time counts by ticks while running up to its limit, and a load resets it");
-        check(type != Tick || !widget->isVisible() || paints >= 1 + (now != state),
+        // Qt paints a window only once it is exposed on the screen, which a
+        // browser does at its next frame, after this test has ended.
+        const QWindow *window = widget->windowHandle();
+        check(type != Tick || !widget->isVisible() || !window->isExposed() ||
+                  paints >= 1 + (now != state),
               "a tick paints, and paints a new state at once");
         check(type == Tick || loaded || now == state || starts,
               "only ticks, loads, a first press or well change the state");
@@ -511,14 +516,18 @@ private slots:
         QTest::keyRelease(game, Qt::Key_Escape, Qt::ShiftModifier);
         QCOMPARE(exits.size(), 2);
 
-        // The timer drives the game; a level from the menu comes at once.
-        QCOMPARE(window.findChild<QTimer *>()->interval(), 10);
-        LevelWidgetProbe{*game}.state() = LevelWidget::Running;
-        QTRY_VERIFY(LevelWidgetProbe{*game}.elapsed() >= 30);
+        // A level from the menu comes at once; the timer drives the game.
         for (const int level : {3, 1, 2}) {
             window.menuBar()->actions()[1]->menu()->actions()[level - 1]->trigger();
             QCOMPARE(outcome(*game).section(' ', 1, 2), "ready L" + QString::number(level));
         }
+        QCOMPARE(window.findChild<QTimer *>()->interval(), 10);
+        // A browser fires timers only once the page's call into the program,
+        // this whole test run, has returned.
+        if (QGuiApplication::platformName() == QLatin1String("wasm"))
+            QSKIP("No timer fires while a test runs in a browser.");
+        LevelWidgetProbe{*game}.state() = LevelWidget::Running;
+        QTRY_VERIFY(LevelWidgetProbe{*game}.elapsed() >= 30);
     }
 
     // A screen reader finds a named canvas that says what the screen shows.
