@@ -9,7 +9,3 @@ execute_process(COMMAND ${CPACK_DRIFT_STRIP} --remove-section=.comment --remove-
                         ${usr}/games/drift-harbour
                 COMMAND_ERROR_IS_FATAL ANY)
 
-# CPack then dates every file, folder and archive of the package with this.
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND CPACK_DRIFT_SOURCE_DATE_EPOCH)
-    set(ENV{SOURCE_DATE_EPOCH} ${CPACK_DRIFT_SOURCE_DATE_EPOCH})
-endif()

@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page around the game: loads it with its progress shown, lays it out
+// centred at its own size (scaled down where the page is smaller), says so
+// plainly when it cannot run, and offers to play again once it has ended.
+'use strict';
+
+const wasmBytes = Number(document.currentScript.dataset.wasmBytes);
+const loading = document.getElementById('loading');
+const progress = document.getElementById('progress');
+const message = document.getElementById('message');
+const game = document.getElementById('game');
+const ended = document.getElementById('ended');
+
+// The scale at which the game is shown: 1, or less where the page is smaller.
+let scale = 1;
+// Whether the program has been loaded and runs.
+let started = false;
+// The program's module, through which Qt learns of a new size of its screen.
+let program = null;
+
+// Replaces the game, or its loading, by a message.
+function fail(text) {
+    game.remove();
+    loading.classList.add('failed');
+    message.textContent = text;
+}
+
+// Fetches the game's .wasm with its progress shown, and compiles it.
+async function compiledModule(url) {
+    let response;
+    try {
+        response = await fetch(url);
+    } catch (error) {
+        throw new Error(`${url} could not be fetched`);
+    }
+    if (!response.ok)
+        throw new Error(`${url} could not be fetched (${response.status} ${response.statusText})`);
+    const reader = response.body.getReader();
+    const chunks = [];
+    for (let received = 0;;) {
+        const {done, value} = await reader.read();
+        if (done)
+            break;
+        chunks.push(value);
+        received += value.length;
+        progress.value = Math.min(received / wasmBytes, 1);
+    }
+    message.textContent = 'Starting the game\u2026';
+    progress.removeAttribute('value');
+    return WebAssembly.compile(await new Blob(chunks).arrayBuffer());
+}
+
+// Centres the game on whole pixels, at 1:1 where it fits, else scaled down
+// to fit the page. Called when the game sets its size and when the page's
+// size changes.
+function layout() {
+    const width = parseFloat(game.style.getPropertyValue('--game-width')) || game.offsetWidth;
+    const height = parseFloat(game.style.getPropertyValue('--game-height')) || game.offsetHeight;
+    const page = document.documentElement;
+    scale = Math.min(1, page.clientWidth / width, page.clientHeight / height);
+    game.style.transform = scale < 1 ? `scale(${scale})` : '';
+    game.style.left = `${Math.max(0, Math.floor((page.clientWidth - width * scale) / 2))}px`;
+    game.style.top = `${Math.max(0, Math.floor((page.clientHeight - height * scale) / 2))}px`;
+    program?.qtResizeContainerElement(game);
+}
+
+// Qt sizes its screen, this container, and with it the game's full-screen
+// window, by the container's box on the page, which a scale makes smaller:
+// give it the box at scale 1.
+const pageBox = Element.prototype.getBoundingClientRect;
+game.getBoundingClientRect = () => {
+    const box = pageBox.call(game);
+    return new DOMRect(box.x, box.y, box.width / scale, box.height / scale);
+};
+
+// Qt places a pointer at its offset in the element it hit, plus that
+// element's distance from the game's top left as measured on the page.
+// Scaled down, that distance is scaled too while the offset is not: give
+// Qt the offset that places the pointer where it is on the game. Runs
+// before any handler of Qt's.
+function unscale(event) {
+    const target = event.composedPath()[0];
+    if (scale === 1 || !(target instanceof Element) || !game.contains(target.getRootNode().host ?? null))
+        return;
+    const origin = game.getBoundingClientRect(), hit = target.getBoundingClientRect();
+    Object.defineProperty(event, 'offsetX', {value: (event.clientX - origin.left) / scale - (hit.left - origin.left)});
+    Object.defineProperty(event, 'offsetY', {value: (event.clientY - origin.top) / scale - (hit.top - origin.top)});
+}
+
+// Shows the game once it has set its size, at its first frame.
+function showWhenSized() {
+    new MutationObserver((changes, observer) => {
+        if (!game.style.getPropertyValue('--game-height'))
+            return;
+        observer.disconnect();
+        layout();
+        requestAnimationFrame(() => requestAnimationFrame(() => {
+            game.classList.add('shown');
+            loading.hidden = true;
+        }));
+    }).observe(game, {attributes: true, attributeFilter: ['style']});
+}
+
+// Called once the program has exited, or failed to start.
+function showEnd(status) {
+    if (!started) {
+        fail(`Drift Harbour could not start: ${status.text}. Check the connection and reload the page.`);
+        return;
+    }
+    game.remove();
+    loading.hidden = true;
+    ended.hidden = false;
+    if (status.crashed || status.code)
+        document.getElementById('farewell').textContent =
+            `Drift Harbour stopped with an error${status.text ? `: ${status.text}` : ''}.`;
+    document.getElementById('again').focus();
+}
+
+async function start() {
+    if (typeof WebAssembly !== 'object') {
+        fail('Drift Harbour needs WebAssembly, which this browser does not have or has switched off.');
+        return;
+    }
+    if (typeof qtLoad !== 'function' || typeof drift_harbour_entry !== 'function') {
+        fail('Drift Harbour could not load its files. Check the connection and reload the page.');
+        return;
+    }
+    for (const type of ['pointerdown', 'pointermove', 'pointerup', 'pointercancel', 'pointerover',
+                        'pointerout', 'pointerenter', 'pointerleave', 'wheel'])
+        window.addEventListener(type, unscale, {capture: true});
+    window.addEventListener('resize', layout);
+    game.addEventListener('contextmenu', event => event.preventDefault());
+    document.getElementById('again').addEventListener('click', () => location.reload());
+    showWhenSized();
+    try {
+        await qtLoad({
+            preRun: [instance => { program = instance; }],
+            qt: {
+                module: compiledModule('drift-harbour.wasm'),
+                entryFunction: drift_harbour_entry,
+                containerElements: [game],
+                onLoaded: () => { started = true; },
+                onExit: showEnd,
+            },
+        });
+    } catch (error) {
+        // The loader has told showEnd() already.
+    }
+}
+
+if ('serviceWorker' in navigator)
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+start();
