@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Usage: node page.mjs chromium|firefox <drift-harbour-...-web.zip>
+// The page as players get it: the download unpacked and served on
+// 127.0.0.1, played in a headless browser with real mouse, touch and keys,
+// and checked by the pixels of its screenshots.
+import assert from 'node:assert/strict';
+import {execFileSync} from 'node:child_process';
+import {mkdtempSync, rmSync} from 'node:fs';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+import {after, before, test} from 'node:test';
+import {decodePng, launch, serve, until} from './browser.mjs';
+
+const [name, zip] = process.argv.slice(2);
+const chromium = name === 'chromium';
+const field = [0, 32, 64], red = [255, 64, 64], blue = [128, 128, 255], grey = [128, 128, 128],
+      yellow = [255, 255, 0];
+const site = mkdtempSync(join(tmpdir(), 'drift-harbour-site-'));
+execFileSync('unzip', ['-q', zip, '-d', site]);
+let browser;
+
+before(async () => { browser = await launch(name); });
+after(async () => {
+    await browser?.close();
+    rmSync(site, {recursive: true, force: true});
+});
+
+// A new page of the site, at the viewport given, and the game's box on it
+// once the game shows its first frame.
+async function open(server, viewport = {width: 1000, height: 700}) {
+    const page = await browser.newPage();
+    await page.setViewport(viewport);
+    await page.goto(server.url);
+    return {page, box: await gameBox(page)};
+}
+
+// Where the game is on the page: its top left, its scale, and the height of
+// its menu bar above the 800 x 480 field, in the game's pixels.
+async function gameBox(page) {
+    await page.waitForSelector('#game.shown', {timeout: 120000});
+    return page.$eval('#game', game => {
+        const rect = Element.prototype.getBoundingClientRect.call(game);
+        const height = parseFloat(game.style.getPropertyValue('--game-height'));
+        return {left: rect.left, top: rect.top, scale: rect.height / height, menu: height - 480,
+                width: rect.width, height: rect.height};
+    });
+}
+
+// The point of the page where the field's point x, y is.
+function at(box, x, y) {
+    return {x: box.left + x * box.scale, y: box.top + (box.menu + y) * box.scale};
+}
+
+async function screen(page) {
+    const ratio = await page.evaluate(() => devicePixelRatio);
+    const png = decodePng(Buffer.from(await page.screenshot()));
+    return {...png, ratio};
+}
+
+function near(colour, expected, tolerance = 0) {
+    return colour.every((c, i) => Math.abs(c - expected[i]) <= tolerance);
+}
+
+// Whether a pixel of the field's rectangle (x, y, w, h, in the field's
+// pixels) shows the colour, within the tolerance a scaled picture needs.
+async function shows(page, box, [x, y, w, h], colour) {
+    const shot = await screen(page);
+    const from = at(box, x, y), to = at(box, x + w, y + h);
+    const tolerance = box.scale < 1 ? 60 : 0;
+    for (let py = Math.floor(from.y * shot.ratio); py < Math.ceil(to.y * shot.ratio); ++py)
+        for (let px = Math.floor(from.x * shot.ratio); px < Math.ceil(to.x * shot.ratio); ++px)
+            if (near(shot.rgb(px, py), colour, tolerance))
+                return true;
+    return false;
+}
+
+async function drag(page, box, [x1, y1, x2, y2]) {
+    const from = at(box, x1, y1), to = at(box, x2, y2);
+    await page.mouse.move(from.x, from.y);
+    await page.mouse.down();
+    await page.mouse.move(to.x, to.y, {steps: 5});
+    await page.mouse.up();
+}
+
+async function click(page, box, x, y, button = 'left') {
+    const point = at(box, x, y);
+    await page.mouse.click(point.x, point.y, {button});
+}
+
+// The middle of the nth word of dark grey ink in a band of the screen
+// (left, top, right and bottom in page pixels), across or, if vertical, down
+// the band: where a menu shows its items, in whatever font.
+async function word(page, [left, top, right, bottom], n, vertical = false) {
+    const shot = await screen(page);
+    const ink = (x, y) => {
+        const colour = shot.rgb(Math.round(x * shot.ratio), Math.round(y * shot.ratio));
+        return Math.max(...colour) < 110 && Math.max(...colour) - Math.min(...colour) < 30;
+    };
+    const [from, to, acrossFrom, acrossTo] = vertical ? [top, bottom, left, right] : [left, right, top, bottom];
+    const words = [];
+    for (let i = Math.ceil(from), gap = 99; i < to; ++i) {
+        let inked = false;
+        for (let j = Math.ceil(acrossFrom); j < acrossTo && !inked; ++j)
+            inked = vertical ? ink(j, i) : ink(i, j);
+        if (inked && gap >= 6)
+            words.push([i, i]);
+        if (inked)
+            words[words.length - 1][1] = i;
+        gap = inked ? 0 : gap + 1;
+    }
+    assert.ok(words.length > n, `a menu of at least ${n + 1} items, found ${words.length}`);
+    return (words[n][0] + words[n][1]) / 2;
+}
+
+// Picks an item of the menu bar's "Levels" menu, by pointer or finger.
+async function pickLevel(page, box, level, tap = false) {
+    const press = tap ? (x, y) => page.touchscreen.tap(x, y) : (x, y) => page.mouse.click(x, y);
+    const bar = [box.left, box.top, box.left + box.width, box.top + box.menu * box.scale];
+    const x = await word(page, bar, 1);
+    await press(x, (bar[1] + bar[3]) / 2);
+    const menu = [x - 20 * box.scale, bar[3] + 2, x + 40 * box.scale, bar[3] + 120 * box.scale];
+    await press(x, await until(() => word(page, menu, level - 1, true).catch(() => null), 'the Levels menu'));
+}
+
+test('the loading screen, then level 1 crisp at device pixel ratio 2', {skip: !chromium}, async () => {
+    let release;
+    const released = new Promise(resolve => { release = resolve; });
+    const server = await serve([site], path => path === '/drift-harbour.wasm' ? released : null);
+    const page = await browser.newPage();
+    await page.setViewport({width: 1000, height: 700, deviceScaleFactor: 2});
+    await page.goto(server.url, {waitUntil: 'domcontentloaded'});
+    const loading = await page.evaluate(() => ({
+        title: document.title, shown: !document.getElementById('loading').hidden,
+        heading: document.querySelector('h1').textContent, progress: !!document.querySelector('progress'),
+        images: [...document.images].map(image => image.src.split('/').pop()),
+    }));
+    assert.deepEqual(loading, {title: 'Drift Harbour', shown: true, heading: 'Drift Harbour', progress: true,
+                               images: ['drift-harbour.svg', 'drift-harbour.svg']});
+    assert.ok(near((await screen(page)).rgb(4, 4), field), 'the page has the colour of the field');
+    release();
+    const box = await gameBox(page);
+    assert.equal(await page.$eval('#loading', element => element.hidden), true);
+    // At its own size, centred on whole pixels.
+    assert.deepEqual([box.scale, box.width, box.left, box.top],
+                     [1, 800, 100, Math.floor((700 - box.height) / 2)]);
+    // The particles and the goals of level 1, square to the device pixel.
+    const shot = await screen(page);
+    const device = (x, y) => shot.rgb(2 * (box.left + x), 2 * (box.top + box.menu + y));
+    assert.ok(near(device(292, 232), blue) && near(device(291.5, 232), field), 'a particle, crisp');
+    assert.ok(near(device(500, 236), blue) && near(device(40, 240), blue), 'the other particle, a goal');
+    await page.close();
+    await server.close();
+});
+
+test('a drag sets a well, a right click restarts without a context menu', async () => {
+    const server = await serve([site]);
+    const {page, box} = await open(server);
+    await drag(page, box, [100, 290, 100, 330]);
+    await until(() => shows(page, box, [88, 298, 4, 4], red), 'a red well where the drag went');
+    if (chromium) {
+        await page.evaluate(() => window.addEventListener('contextmenu', event => {
+            window.contextMenuPrevented = event.defaultPrevented;
+        }));
+        await click(page, box, 600, 300, 'right');
+        await until(async () => !await shows(page, box, [88, 298, 4, 4], red), 'the well gone');
+        assert.equal(await page.evaluate(() => window.contextMenuPrevented), true);
+    }
+    await page.close();
+    await server.close();
+});
+
+test('level 1 played through, a click goes on to level 2', {skip: !chromium}, async () => {
+    const server = await serve([site]);
+    const {page, box} = await open(server);
+    await drag(page, box, [400, 200, 400, 280]);
+    // Both particles in their goals, and the tip of a passed level.
+    await until(async () => await shows(page, box, [40, 60, 20, 360], blue) &&
+                            await shows(page, box, [740, 60, 20, 360], blue) &&
+                            await shows(page, box, [0, 0, 800, 150], yellow), 'level 1 passed');
+    assert.ok(!await shows(page, box, [292, 232, 1, 1], blue), 'no particle left in the middle');
+    await click(page, box, 400, 300);
+    await until(() => shows(page, box, [298, 234, 4, 4], red), 'the red particles of level 2');
+    await page.close();
+    await server.close();
+});
+
+test('a Levels pick loads level 2', {skip: !chromium}, async () => {
+    const server = await serve([site]);
+    const {page, box} = await open(server);
+    await pickLevel(page, box, 2);
+    await until(() => shows(page, box, [498, 234, 4, 4], red), 'the red particles of level 2');
+    await page.close();
+    await server.close();
+});
+
+test('on a phone held sideways the whole game shows, and a finger plays it', {skip: !chromium}, async () => {
+    const server = await serve([site]);
+    const {page, box} = await open(server, {width: 844, height: 390, isMobile: true, hasTouch: true});
+    assert.ok(box.scale < 1 && box.left >= 0 && box.top >= 0 && box.left + box.width <= 844 &&
+              box.top + box.height <= 390, `the game within the page: ${JSON.stringify(box)}`);
+    assert.ok(await shows(page, box, [0, 462, 800, 18], grey), 'the bottom of the frame');
+    const from = at(box, 100, 290), to = at(box, 100, 330);
+    await page.touchscreen.touchStart(from.x, from.y);
+    for (let step = 1; step <= 5; ++step)
+        await page.touchscreen.touchMove(from.x, from.y + (to.y - from.y) * step / 5);
+    await page.touchscreen.touchEnd();
+    await until(() => shows(page, box, [92, 302, 16, 16], red), 'a red well where the finger went');
+    assert.deepEqual(await page.evaluate(() => [scrollX, scrollY, visualViewport.scale]), [0, 0, 1]);
+    // Touch has no right click: the Levels menu restarts the level.
+    await pickLevel(page, box, 1, true);
+    await until(async () => !await shows(page, box, [92, 302, 16, 16], red), 'the well gone');
+    await page.close();
+    await server.close();
+});
+
+test('without its .wasm, or without WebAssembly, the page says so', async () => {
+    const message = async (someBrowser, hold) => {
+        const server = await serve([site], hold);
+        try {
+            const page = await someBrowser.newPage();
+            // A browser without WebAssembly; Firefox's is switched off.
+            if (someBrowser !== browser && chromium)
+                await page.evaluateOnNewDocument(() => { delete globalThis.WebAssembly; });
+            await page.goto(server.url);
+            await page.waitForSelector('#loading.failed', {timeout: 60000});
+            return await page.$eval('#message', element => element.textContent);
+        } finally {
+            await server.close();
+        }
+    };
+    assert.match(await message(browser, path => path === '/drift-harbour.wasm' ? 404 : null),
+                 /could not start: drift-harbour\.wasm could not be fetched/);
+    const withoutWasm = await launch(name, [], {prefs: {'javascript.options.wasm': false}});
+    try {
+        assert.match(await message(withoutWasm), /needs WebAssembly/);
+    } finally {
+        await withoutWasm.close();
+    }
+});
+
+test('Escape ends the game, and it starts anew; so does Ctrl+Q', async () => {
+    const server = await serve([site]);
+    const {page, box} = await open(server);
+    for (const keys of chromium ? [['Escape'], ['Control', 'q']] : [['Escape']]) {
+        await click(page, box, 400, 300);
+        for (const key of keys)
+            await page.keyboard.down(key);
+        for (const key of keys.reverse())
+            await page.keyboard.up(key);
+        await page.waitForSelector('#ended:not([hidden])', {timeout: 60000});
+        assert.equal(await page.$('#game'), null);
+        assert.equal(await page.$eval('#farewell', element => element.textContent), 'Drift Harbour has ended.');
+        await page.click('#again');
+        assert.ok(await shows(page, await gameBox(page), [292, 232, 1, 1], blue), 'level 1 anew');
+    }
+    await page.close();
+    await server.close();
+});
+
+test('once loaded, the game starts without the network', {skip: !chromium}, async () => {
+    const server = await serve([site]);
+    const {page} = await open(server);
+    // The worker keeps all of the files or none.
+    await until(() => page.evaluate(async () => navigator.serviceWorker.controller &&
+        !!await caches.match('drift-harbour.wasm')), 'the files kept');
+    await server.close();
+    await page.reload();
+    assert.ok(await shows(page, await gameBox(page), [292, 232, 1, 1], blue), 'level 1, offline');
+    await page.close();
+});
