@@ -1,0 +1,88 @@
+#!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the game for the browser into build-web/, with its page, its tests
+# and its download, then runs the tests in Chromium and Firefox and exits
+# non-zero if any fails. As root or with sudo.
+# The build needs Debian 13's emscripten, so it runs in a Debian 13 chroot,
+# kept in /var/cache/drift-harbour; there, once, a static Qt for WebAssembly
+# is built from Debian 13's own qt6-base source into the same cache. The
+# browsers are this system's own, driven from here.
+set -eu
+cd "$(dirname "$0")/.."
+
+# In the chroot: the static Qt, once, then the game, its tests and the zip.
+build() {
+    export EMSDK=/usr/share/emscripten
+    # Core, Gui, Widgets and Test, with what the game does not use left out,
+    # small and with WebAssembly's SIMD; only Qt's own copies of the libraries
+    # it bundles.
+    set -- -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_SHARED_LIBS=OFF -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF -DFEATURE_wasm_simd128=ON
+    for feature in sql network dbus printsupport concurrent xml jpeg gif vulkan zstd system_zlib \
+        system_png system_harfbuzz system_pcre2 system_doubleconversion system_textmarkdownreader \
+        system_freetype system_libb2; do
+        set -- "$@" -DFEATURE_$feature=OFF
+    done
+    qt_for="for the browser" qt_script=scripts/web.sh qt_compiler=em++
+    qt_toolchain=$EMSDK/cmake/Modules/Platform/Emscripten.cmake
+    qt_toolchain_name="emscripten's cmake/Modules/Platform/Emscripten.cmake (Debian's emscripten
+$(dpkg-query -W -f='${Version}' emscripten))"
+    . scripts/staticqt.sh
+    static_qt wasm 25 "$@"
+
+    # A build folder made for another Qt starts anew.
+    grep -q -F "CMAKE_TOOLCHAIN_FILE:FILEPATH=$qt/" build-web/CMakeCache.txt 2>/dev/null || rm -rf build-web
+    "$qt/bin/qt-cmake" -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF -DDRIFT_QT_NOTICES="$qt/notices"
+    cmake --build build-web
+    (cd build-web && cpack -G ZIP >/dev/null)
+    echo "web.sh: the same download, built again from a copy of the source in another folder"
+    rm -rf /var/tmp/drift-harbour-copy
+    mkdir /var/tmp/drift-harbour-copy
+    tar -c --exclude='./build*' --exclude=node_modules --exclude=./.git . | tar -x -C /var/tmp/drift-harbour-copy
+    (cd /var/tmp/drift-harbour-copy && "$qt/bin/qt-cmake" -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF -DDRIFT_QT_NOTICES="$qt/notices" -DBUILD_TESTING=OFF >/dev/null &&
+        cmake --build build >/dev/null && cd build && cpack -G ZIP >/dev/null)
+    zip=drift-harbour-$(sed -n 's/^project(DriftHarbour VERSION \([^ ]*\).*/\1/p' CMakeLists.txt)-web.zip
+    cmp "build-web/$zip" "/var/tmp/drift-harbour-copy/build/$zip"
+    rm -rf /var/tmp/drift-harbour-copy
+}
+
+if [ -n "${DRIFT_IN_CHROOT:-}" ]; then
+    build
+    exit
+fi
+
+[ "$(id -u)" -eq 0 ] || exec sudo sh "$0" "$@"
+DRIFT_PACKAGES="debootstrap cmake chromium firefox-esr unzip brotli"
+# Node.js from Debian unless one is there already, with its npm.
+command -v npm >/dev/null || DRIFT_PACKAGES="$DRIFT_PACKAGES nodejs npm"
+. scripts/deps.sh
+. scripts/chroot.sh
+
+# Debian 13 with emscripten and the host tools of its Qt, in a folder named
+# by a hash of what is installed there; complete, or not there at all.
+packages="emscripten cmake ninja-build qt6-base-dev qt6-base-dev-tools nodejs python3 dpkg-dev jq
+    librsvg2-bin xz-utils"
+root=/var/cache/drift-harbour/trixie-$(echo $packages | sha256sum | cut -c 1-12)
+trap 'chroot_leave "$root"; chroot_leave "$root.part"' EXIT
+trap 'exit 130' INT TERM
+if [ ! -d "$root" ]; then
+    echo "web.sh: making a Debian 13 chroot for the build in $root, in about three minutes"
+    chroot_leave "$root.part" && rm -rf --one-file-system "$root.part"
+    chroot_make trixie "$root.part" "$packages"
+    chroot_leave "$root.part"
+    mv "$root.part" "$root"
+fi
+chroot_enter "$root"
+chroot_bind "$root" "$PWD"
+chroot_bind "$root" /var/cache/drift-harbour
+# The time of every file written: the last commit's, as on the desktop.
+DRIFT_CHROOT_ENV="DRIFT_IN_CHROOT=1 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" \
+    chroot_run "$root" sh -c "cd '$PWD' && sh scripts/web.sh"
+chroot_leave "$root"
+
+# The tests, in this system's Chromium and Firefox, which the chroot has not.
+echo "web.sh: the tests in $(chromium --version 2>/dev/null) and $(firefox-esr --version)"
+npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
+ctest --test-dir build-web --output-on-failure
