@@ -16,4 +16,4 @@ echo "drift-harbour.wasm: $(wc -c <"$wasm") bytes; $(gzip -9c "$wasm" | wc -c) w
     "$(brotli -c -q 11 "$wasm" | wc -c) with brotli"
 npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" \
-    node tests/web/bench.mjs build-web/drift-harbour-*-web.zip build-release/drift-harbour
+    node bench/web.mjs build-web/drift-harbour-*-web.zip build-release/drift-harbour

@@ -25,7 +25,7 @@ function fail(text) {
     message.textContent = text;
 }
 
-// Fetches the game's .wasm with its progress shown, and compiles it.
+// Fetches the game's .wasm with its progress shown, compiling it as it comes.
 async function compiledModule(url) {
     let response;
     try {
@@ -35,19 +35,19 @@ async function compiledModule(url) {
     }
     if (!response.ok)
         throw new Error(`${url} could not be fetched (${response.status} ${response.statusText})`);
-    const reader = response.body.getReader();
-    const chunks = [];
-    for (let received = 0;;) {
-        const {done, value} = await reader.read();
-        if (done)
-            break;
-        chunks.push(value);
-        received += value.length;
-        progress.value = Math.min(received / wasmBytes, 1);
-    }
-    message.textContent = 'Starting the game\u2026';
-    progress.removeAttribute('value');
-    return WebAssembly.compile(await new Blob(chunks).arrayBuffer());
+    let received = 0;
+    const counted = response.body.pipeThrough(new TransformStream({
+        transform(chunk, controller) {
+            received += chunk.length;
+            progress.value = Math.min(received / wasmBytes, 1);
+            controller.enqueue(chunk);
+        },
+        flush() {
+            message.textContent = 'Starting the game\u2026';
+            progress.removeAttribute('value');
+        },
+    }));
+    return WebAssembly.compileStreaming(new Response(counted, {headers: {'Content-Type': 'application/wasm'}}));
 }
 
 // Centres the game on whole pixels, at 1:1 where it fits, else scaled down
@@ -97,6 +97,10 @@ function showWhenSized() {
         requestAnimationFrame(() => requestAnimationFrame(() => {
             game.classList.add('shown');
             loading.hidden = true;
+            performance.mark('first frame');
+            // Once the game runs, the worker keeps its files for the next
+            // start, offline too.
+            navigator.serviceWorker?.register('sw.js').catch(() => {});
         }));
     }).observe(game, {attributes: true, attributeFilter: ['style']});
 }
@@ -148,6 +152,4 @@ async function start() {
     }
 }
 
-if ('serviceWorker' in navigator)
-    navigator.serviceWorker.register('sw.js').catch(() => {});
 start();
