@@ -10,6 +10,17 @@
 set -eu
 cd "$(dirname "$0")/.."
 
+# Builds the game of the source folder $1 for the browser into the folder $2,
+# with the options given, and its zip.
+game() {
+    from=$1 into=$2
+    shift 2
+    "$qt/bin/qt-cmake" -S "$from" -B "$into" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF -DDRIFT_QT_NOTICES="$qt/notices" "$@"
+    cmake --build "$into"
+    (cd "$into" && cpack -G ZIP >/dev/null)
+}
+
 # In the chroot: the static Qt, once, then the game, its tests and the zip.
 build() {
     export EMSDK=/usr/share/emscripten
@@ -42,20 +53,15 @@ $(dpkg-query -W -f='${Version}' emscripten))"
 
     # A build folder made for another Qt starts anew.
     grep -q -F "CMAKE_TOOLCHAIN_FILE:FILEPATH=$qt/" build-web/CMakeCache.txt 2>/dev/null || rm -rf build-web
-    "$qt/bin/qt-cmake" -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF -DDRIFT_QT_NOTICES="$qt/notices"
-    cmake --build build-web
-    (cd build-web && cpack -G ZIP >/dev/null)
+    game . build-web
     echo "web.sh: the same download, built again from a copy of the source in another folder"
-    rm -rf /var/tmp/drift-harbour-copy
-    mkdir /var/tmp/drift-harbour-copy
-    tar -c --exclude='./build*' --exclude=node_modules --exclude=./.git . | tar -x -C /var/tmp/drift-harbour-copy
-    (cd /var/tmp/drift-harbour-copy && "$qt/bin/qt-cmake" -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF -DDRIFT_QT_NOTICES="$qt/notices" -DBUILD_TESTING=OFF >/dev/null &&
-        cmake --build build >/dev/null && cd build && cpack -G ZIP >/dev/null)
-    zip=drift-harbour-$(sed -n 's/^project(DriftHarbour VERSION \([^ ]*\).*/\1/p' CMakeLists.txt)-web.zip
-    cmp "build-web/$zip" "/var/tmp/drift-harbour-copy/build/$zip"
-    rm -rf /var/tmp/drift-harbour-copy
+    copy=/var/tmp/drift-harbour-copy
+    rm -rf "$copy" && mkdir "$copy"
+    tar -c --exclude='./build*' --exclude=node_modules --exclude=./.git . | tar -x -C "$copy"
+    game "$copy" "$copy/build" -DBUILD_TESTING=OFF >/dev/null
+    zip=$(cd build-web && ls drift-harbour-*-web.zip)
+    cmp "build-web/$zip" "$copy/build/$zip"
+    rm -rf "$copy"
 }
 
 if [ -n "${DRIFT_IN_CHROOT:-}" ]; then

@@ -190,7 +190,7 @@ test('level 1 played through, a click goes on to level 2', {skip: !chromium}, as
     await page.close();
 });
 
-test('on a phone held sideways the whole game shows, a finger plays it and picks level 2', {skip: !chromium}, async () => {
+test('on a phone, sideways or upright, the whole game shows and a finger plays it', {skip: !chromium}, async () => {
     const {page, box} = await open({width: 844, height: 390, isMobile: true, hasTouch: true});
     assert.ok(box.scale < 1 && box.left >= 0 && box.top >= 0 && box.left + box.width <= 844 &&
               box.top + box.height <= 390, `the game within the page: ${JSON.stringify(box)}`);
@@ -205,6 +205,13 @@ test('on a phone held sideways the whole game shows, a finger plays it and picks
     // Touch has no right click: a level comes from the Levels menu.
     await pickLevel(page, box, 2);
     await until(() => shows(page, box, [496, 236, 8, 8], red), 'the red particles of level 2');
+    // Held upright, the game shrinks to half its size, and the menu's items
+    // are still where they show: a tap picks the one it is on.
+    await page.setViewport({width: 390, height: 844, isMobile: true, hasTouch: true});
+    const upright = await until(async () => (box => box.scale < 0.5 && box)(await gameBox(page)), 'upright');
+    assert.ok(upright.left >= 0 && upright.left + upright.width <= 390, `upright: ${JSON.stringify(upright)}`);
+    await pickLevel(page, upright, 3);
+    await until(() => shows(page, upright, [736, 416, 8, 8], red), 'the red particles of level 3');
     await page.close();
 });
 
