@@ -7,8 +7,10 @@ import {mkdtemp, rm, stat} from 'node:fs/promises';
 import {createServer} from 'node:http';
 import {tmpdir} from 'node:os';
 import {extname, join, normalize} from 'node:path';
-import {inflateSync} from 'node:zlib';
+import pngjs from 'pngjs';
 import puppeteer from 'puppeteer-core';
+
+const {PNG} = pngjs;
 
 const types = {
     '.html': 'text/html', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css',
@@ -69,35 +71,11 @@ export async function launch(name, extraArgs = [], {prefs = {}, ...launchOptions
     return browser;
 }
 
-// The pixels of a PNG (8 bits per channel, RGB or RGBA, not interlaced), as
-// the browsers make their screenshots: width, height and rgb(x, y), an
-// [r, g, b] triple.
+// The pixels of a PNG, such as a screenshot: width, height and rgb(x, y),
+// an [r, g, b] triple.
 export function decodePng(png) {
-    const width = png.readUInt32BE(16), height = png.readUInt32BE(20);
-    const channels = {2: 3, 6: 4}[png[25]];
-    if (png[24] !== 8 || !channels || png[28] !== 0)
-        throw new Error('a PNG of a kind that decodePng() does not read');
-    const chunks = [];
-    for (let at = 8; at < png.length;) {
-        const length = png.readUInt32BE(at), type = png.toString('latin1', at + 4, at + 8);
-        if (type === 'IDAT')
-            chunks.push(png.subarray(at + 8, at + 8 + length));
-        at += length + 12;
-    }
-    const raw = inflateSync(Buffer.concat(chunks)), stride = width * channels;
-    const pixels = Buffer.alloc(height * stride);
-    for (let y = 0; y < height; ++y) {
-        const filter = raw[y * (stride + 1)], line = raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1));
-        for (let i = 0; i < stride; ++i) {
-            const a = i >= channels ? pixels[y * stride + i - channels] : 0;
-            const b = y > 0 ? pixels[(y - 1) * stride + i] : 0;
-            const c = i >= channels && y > 0 ? pixels[(y - 1) * stride + i - channels] : 0;
-            const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
-            const predicted = [0, a, b, (a + b) >> 1, pa <= pb && pa <= pc ? a : pb <= pc ? b : c][filter];
-            pixels[y * stride + i] = (line[i] + predicted) & 255;
-        }
-    }
-    return {width, height, rgb: (x, y) => [...pixels.subarray((y * width + x) * channels, (y * width + x) * channels + 3)]};
+    const {width, height, data} = PNG.sync.read(png);
+    return {width, height, rgb: (x, y) => [...data.subarray((y * width + x) * 4, (y * width + x) * 4 + 3)]};
 }
 
 // Polls check() until it returns something truthy, and returns that; fails
