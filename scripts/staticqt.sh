@@ -39,6 +39,7 @@ fetch_qt() {
 # $2/THIRD-PARTY-NOTICES.txt.
 notices() {
     work=$1 out=$2/THIRD-PARTY-NOTICES.txt src=$1/qtbase
+    shift 2
     # Every source file and header that went in, and every folder above one.
     (cd "$work/build" && libs=$(ls lib/*.a plugins/*/*.a | grep -v Test) &&
         { ninja -t inputs $libs; ninja -t deps $(ninja -t inputs $libs | grep '\.o\(bj\)\?$'); }) |
