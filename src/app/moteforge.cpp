@@ -5,7 +5,6 @@
 #include "palette.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,8 +13,13 @@
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
 
 #include <array>
+
+namespace {
+constexpr Qt::WindowStates large = Qt::WindowMaximized | Qt::WindowFullScreen;
+}
 
 moteforge::moteforge(QWidget *parent)
     : QMainWindow(parent)
@@ -28,14 +32,7 @@ moteforge::moteforge(QWidget *parent)
     // Keep the title bar and the minimise button, drop the maximise button;
     // the fixed size then leaves nothing to resize.
     setWindowFlags((windowFlags() | Qt::CustomizeWindowHint) & ~Qt::WindowMaximizeButtonHint);
-    // A Wayland compositor may maximise any window, whatever its title bar
-    // shows, and ends the connection of one that keeps a smaller size then.
-    // There the window has only a minimum size: it follows a maximised or
-    // full-screen state, and resizeEvent() holds it at its own size otherwise.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        setMinimumSize(sizeHint());
-    else
-        setFixedSize(sizeHint());
+    setFixedSize(sizeHint());
     setWindowTitle(QStringLiteral("Drift Harbour"));
 
     auto *timer = new QTimer(this);
@@ -71,33 +68,59 @@ QMenuBar *moteforge::createMenuBar(QWidget *parent, LevelWidget *game)
 bool moteforge::event(QEvent *event)
 {
     const bool handled = QMainWindow::event(event);
-    // The layout has just put the field at the top left of the space below
-    // the menu bar, which is larger when maximised or full screen.
-    if (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest) {
+    switch (event->type()) {
+    case QEvent::Show:
+        connect(windowHandle(), &QWindow::windowStateChanged, this, &moteforge::followState,
+                Qt::UniqueConnection);
+        break;
+    case QEvent::Resize:
+    case QEvent::LayoutRequest: {
+        // The layout has just put the field at the top left of the space below
+        // the menu bar, which is larger when maximised or full screen.
         const int top = menuWidget()->height();
         centralWidget()->move(QStyle::alignedRect(layoutDirection(), Qt::AlignCenter,
                                                   centralWidget()->size(),
                                                   QRect(0, top, width(), height() - top))
                                   .topLeft());
+        break;
+    }
+    case QEvent::WindowStateChange:
+        // The compositor's answer, once the window has taken its state: back
+        // from a large one, the size is fixed again.
+        if ((static_cast<QWindowStateChangeEvent *>(event)->oldState() & large) &&
+            !(windowState() & large))
+            setMaximumSize(minimumSize());
+        break;
+    default:
+        break;
     }
     return handled;
+}
+
+void moteforge::followState(Qt::WindowState state)
+{
+    if (state == Qt::WindowMaximized || state == Qt::WindowFullScreen)
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+bool moteforge::isLarge() const
+{
+    const QWindow *window = windowHandle();
+    return (windowState() & large) || (window && window->windowStates() & large);
 }
 
 void moteforge::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    const QWindow *window = windowHandle();
     // A resize that the native window has left behind already, as when a
     // compositor suggests a size and maximises right after: its state may
     // be the maximised one, and a Wayland compositor ends the connection of
     // a maximised window that takes another size. The newer size comes
     // with a resize of its own.
+    const QWindow *window = windowHandle();
     if (window && window->size() != event->size())
         return;
-    // The native window knows its state first: with Qt 6.11 on Wayland, a
-    // maximise resizes the window before the widget learns of the new state.
-    const Qt::WindowStates states = window ? window->windowStates() : windowState();
-    if (!(states & (Qt::WindowMaximized | Qt::WindowFullScreen)) && size() != minimumSize())
+    if (!isLarge() && size() != minimumSize())
         resize(minimumSize());
 }
 
