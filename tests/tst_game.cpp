@@ -497,20 +497,6 @@ private slots:
         QCOMPARE(window.size(), QSize(800, window.menuBar()->height() + 480));
         QCOMPARE(window.minimumSize(), window.maximumSize());
         QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
-        // Maximised as a title bar asks, the window takes the screen, with the
-        // field in the middle below the menu bar; restored, its size is fixed again.
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const int top = window.menuBar()->height();
-        const QSize own = window.size();
-        window.windowHandle()->setWindowStates(Qt::WindowMaximized);
-        QCOMPARE(window.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-        QTRY_VERIFY(window.height() > own.height() + 100);
-        QCOMPARE(game->geometry(), QRect((window.width() - 800) / 2,
-                                         top + (window.height() - top - 480) / 2, 800, 480));
-        window.windowHandle()->setWindowStates(Qt::WindowNoState);
-        QTRY_COMPARE(window.maximumSize(), own);
-        QCOMPARE(window.size(), own);
         // The game follows every move, and takes the keys once clicked.
         QVERIFY(game->hasMouseTracking() && game->focusPolicy() == Qt::StrongFocus);
         QStringList menus;
@@ -539,6 +525,29 @@ private slots:
             QSKIP("No timer fires while a test runs in a browser.");
         LevelWidgetProbe{*game}.state() = LevelWidget::Running;
         QTRY_VERIFY(LevelWidgetProbe{*game}.elapsed() >= 30);
+    }
+
+    // Maximised as a title bar asks, the window takes the screen, with the
+    // field in the middle below the menu bar; restored, its size is fixed again.
+    void maximised()
+    {
+        if (QGuiApplication::platformName() == QLatin1String("windows"))
+            QSKIP("Windows maximises within the request, before the window hears of it; "
+                  "nothing there offers to maximise a window of fixed size.");
+        moteforge window;
+        auto *game = window.centralWidget();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int top = window.menuBar()->height();
+        const QSize own = window.size();
+        window.windowHandle()->setWindowStates(Qt::WindowMaximized);
+        QCOMPARE(window.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+        QTRY_VERIFY(window.height() > own.height() + 100);
+        QCOMPARE(game->geometry(), QRect((window.width() - 800) / 2,
+                                         top + (window.height() - top - 480) / 2, 800, 480));
+        window.windowHandle()->setWindowStates(Qt::WindowNoState);
+        QTRY_COMPARE(window.maximumSize(), own);
+        QCOMPARE(window.size(), own);
     }
 
     // A screen reader finds a named canvas that says what the screen shows.
