@@ -10,10 +10,11 @@ interruptible() {
     wait $!
 }
 
-# Makes a minimal chroot of Debian $1 in $2, with the packages $3 installed,
-# and enters it.
+# Makes a minimal chroot of Debian $1 in $2, with the packages named by the
+# further arguments installed, and enters it.
 chroot_make() {
-    suite=$1 root=$2 packages=$3
+    local suite="$1" root="$2"
+    shift 2
     mkdir -p "$root"
     interruptible debootstrap --variant=minbase "$suite" "$root" "${DRIFT_MIRROR:-http://deb.debian.org/debian}" \
         >"$root.debootstrap.log" 2>&1 || { tail -n 20 "$root.debootstrap.log"; return 1; }
@@ -21,8 +22,8 @@ chroot_make() {
     # Unstable's Release file may have expired against this machine's clock.
     [ "$suite" != sid ] || echo 'Acquire::Check-Valid-Until "false";' >"$root/etc/apt/apt.conf.d/99valid-until"
     chroot_enter "$root"
-    [ -z "$packages" ] || chroot_run "$root" sh -euc "apt-get -qq update
-        apt-get install -qq -y --no-install-recommends $packages >/dev/null"
+    [ $# -eq 0 ] || chroot_run "$root" sh -euc 'apt-get -qq update
+        apt-get install -qq -y --no-install-recommends "$@" >/dev/null' sh "$@"
 }
 
 # Mounts /proc, /sys and /dev in the chroot $1, and gives it this system's
@@ -44,7 +45,7 @@ chroot_bind() {
 # Runs a command in the chroot $1 with a clean environment and the variables
 # of $DRIFT_CHROOT_ENV.
 chroot_run() {
-    root=$1
+    local root="$1"
     shift
     interruptible chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
         DEBIAN_FRONTEND=noninteractive ${DRIFT_CHROOT_ENV:-} "$@"
@@ -53,6 +54,7 @@ chroot_run() {
 # Ends every process that runs in the chroot $1 and unmounts all that is
 # mounted in it, innermost first. Fails if something stays mounted.
 chroot_leave() {
+    local process mount
     for process in /proc/[0-9]*; do
         [ "$(readlink "$process/root" 2>/dev/null)" != "$1" ] || kill -9 "${process#/proc/}" 2>/dev/null || true
     done

@@ -2,11 +2,13 @@
 # Sourced by windows.sh and web.sh: a static Qt for another target, built
 # from Debian's own qt6-base source of the system's Qt version with the
 # system's moc, rcc and uic, with the licence notices of all that went into
-# it. Built once into /var/cache/drift-harbour and reused.
+# it. Built once into the cache, $DRIFT_CACHE, and reused.
+. scripts/cache.sh
 
 # Debian's source of the system's Qt, from deb-src entries made from the
 # system's own entries that serve it, in a private apt folder of $1.
 fetch_qt() {
+    local origin uri list apt
     origin=$(apt-cache madison qt6-base-dev | awk -F ' [|] ' -v v="$version" '$2 == v { print $3; exit }')
     uri=${origin%% *}
     [ -n "$uri" ] || { echo "staticqt.sh: no apt source serves qt6-base-dev $version"; exit 1; }
@@ -38,7 +40,7 @@ fetch_qt() {
 # with what Qt was built from and with. Read from the build of $1 into
 # $2/THIRD-PARTY-NOTICES.txt.
 notices() {
-    work=$1 out=$2/THIRD-PARTY-NOTICES.txt src=$1/qtbase
+    local work="$1" out="$2/THIRD-PARTY-NOTICES.txt" src="$1/qtbase" text path dir json each id entry went file
     shift 2
     # Every source file and header that went in, and every folder above one.
     (cd "$work/build" && libs=$(ls lib/*.a plugins/*/*.a | grep -v Test) &&
@@ -90,7 +92,7 @@ END
 # given, builds it with progress shown, and installs it with its notices into
 # $qt, complete or not at all.
 build_qt() {
-    work=$1
+    local work="$1" step
     shift
     echo "$qt_script: configuring Qt"
     cmake -S "$work/qtbase" -B "$work/build" -G Ninja -DCMAKE_INSTALL_PREFIX="$qt" \
@@ -114,19 +116,19 @@ build_qt() {
 # compiler $qt_compiler and the toolchain file $qt_toolchain (described as
 # $qt_toolchain_name). Builds it first, in about <minutes>, if it is not there.
 static_qt() {
-    target=$1 minutes=$2
+    local target="$1" minutes="$2" version key sudo
     shift 2
     version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
     key=$({ printf '%s\n' "$version" "$@"; $qt_compiler --version; cat "$qt_toolchain"; } |
         sha256sum | cut -c 1-12)
-    qt=/var/cache/drift-harbour/qt-$target-$version-$key
+    qt=$DRIFT_CACHE/qt-$target-$version-$key
     [ ! -d "$qt" ] || return 0
     echo "$qt_script: building Qt $version for $target into $qt"
     echo "$qt_script: this is done once, and takes about $minutes minutes"
-    if [ ! -w /var/cache/drift-harbour ]; then
+    if [ ! -w "$DRIFT_CACHE" ]; then
         sudo=""
         [ "$(id -u)" -eq 0 ] || sudo=sudo
-        $sudo mkdir -p /var/cache/drift-harbour && $sudo chown "$(id -u)" /var/cache/drift-harbour
+        $sudo mkdir -p "$DRIFT_CACHE" && $sudo chown "$(id -u)" "$DRIFT_CACHE"
     fi
     qt_work=$(mktemp -d /var/tmp/drift-harbour-qt.XXXXXX)
     trap 'rm -rf "$qt_work"' EXIT

@@ -37,7 +37,7 @@ cmake --build "$work/host/build" --parallel >/dev/null
 (cd "$work/host/build" && cpack -G DEB >/dev/null)
 
 echo "test-on.sh: Debian $suite in $root"
-chroot_make "$suite" "$root" ""
+chroot_make "$suite" "$root"
 cp "$work"/host/build/*.deb "$root/root/drift-harbour.deb"
 git clone --quiet . "$root/root/drift-harbour"
 

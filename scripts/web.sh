@@ -4,11 +4,12 @@
 # and its download, then runs the tests in Chromium and Firefox and exits
 # non-zero if any fails. As root or with sudo.
 # The build needs Debian 13's emscripten, so it runs in a Debian 13 chroot,
-# kept in /var/cache/drift-harbour; there, once, a static Qt for WebAssembly
+# kept in the cache ($DRIFT_CACHE); there, once, a static Qt for WebAssembly
 # is built from Debian 13's own qt6-base source into the same cache. The
 # browsers are this system's own, driven from here.
 set -eu
 cd "$(dirname "$0")/.."
+. scripts/cache.sh
 
 # Builds the game of the source folder $1 for the browser into the folder $2,
 # with the options given, and its zip.
@@ -69,7 +70,7 @@ if [ -n "${DRIFT_IN_CHROOT:-}" ]; then
     exit
 fi
 
-[ "$(id -u)" -eq 0 ] || exec sudo sh "$0" "$@"
+[ "$(id -u)" -eq 0 ] || exec sudo DRIFT_CACHE="$DRIFT_CACHE" sh "$0" "$@"
 DRIFT_PACKAGES="debootstrap cmake chromium firefox-esr unzip brotli"
 # Node.js from Debian unless one is there already, with its npm.
 command -v npm >/dev/null || DRIFT_PACKAGES="$DRIFT_PACKAGES nodejs npm"
@@ -78,23 +79,24 @@ command -v npm >/dev/null || DRIFT_PACKAGES="$DRIFT_PACKAGES nodejs npm"
 
 # Debian 13 with emscripten and the host tools of its Qt, in a folder named
 # by a hash of what is installed there; complete, or not there at all.
-packages="emscripten cmake ninja-build qt6-base-dev qt6-base-dev-tools nodejs python3 dpkg-dev jq
-    librsvg2-bin xz-utils"
-root=/var/cache/drift-harbour/trixie-$(echo $packages | sha256sum | cut -c 1-12)
+set -- emscripten cmake ninja-build qt6-base-dev qt6-base-dev-tools nodejs python3 dpkg-dev jq \
+    librsvg2-bin xz-utils
+root=$DRIFT_CACHE/trixie-$(echo "$@" | sha256sum | cut -c 1-12)
 trap 'chroot_leave "$root"; chroot_leave "$root.part"' EXIT
 trap 'exit 130' INT TERM
 if [ ! -d "$root" ]; then
     echo "web.sh: making a Debian 13 chroot for the build in $root, in about three minutes"
     chroot_leave "$root.part" && rm -rf --one-file-system "$root.part"
-    chroot_make trixie "$root.part" "$packages"
+    chroot_make trixie "$root.part" "$@"
     chroot_leave "$root.part"
     mv "$root.part" "$root"
 fi
 chroot_enter "$root"
 chroot_bind "$root" "$PWD"
-chroot_bind "$root" /var/cache/drift-harbour
+chroot_bind "$root" "$DRIFT_CACHE"
 # The time of every file written: the last commit's, as on the desktop.
-DRIFT_CHROOT_ENV="DRIFT_IN_CHROOT=1 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" \
+DRIFT_CHROOT_ENV="DRIFT_IN_CHROOT=1 DRIFT_CACHE=$DRIFT_CACHE
+    SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" \
     chroot_run "$root" sh -c "cd '$PWD' && sh scripts/web.sh"
 chroot_leave "$root"
 

@@ -4,9 +4,10 @@
 # Wine and exits non-zero if any fails: one drift-harbour.exe, linked
 # statically with a Qt built here from Debian's own qt6-base source, and its
 # two downloads, a portable zip and an installer. As root or with sudo.
-# The static Qt is built once, in about half an hour, into a folder of
-# /var/cache/drift-harbour named by the Qt version and a hash of all that it
-# is built with, and reused while these stay the same.
+# The static Qt is built once, in about half an hour, into a folder of the
+# cache, $DRIFT_CACHE (by default /var/cache/drift-harbour), named by the Qt
+# version and a hash of all that it is built with, and reused while these
+# stay the same.
 set -eu
 cd "$(dirname "$0")/.."
 DRIFT_PACKAGES="cmake make ninja-build g++ qt6-base-dev dpkg-dev g++-mingw-w64-x86-64-posix jq
