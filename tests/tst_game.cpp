@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "levelwidget.h"
 #include "levelwidgetprobe.h"
+#include "longpress.h"
 #include "moteforge.h"
 #include "rounding.h"
 #include "startupmessages.h"
@@ -56,14 +57,17 @@ class TestGame : public QObject
     Q_OBJECT
 
     LevelWidget *widget = nullptr;
+    QPointingDevice *touchScreen = nullptr;
     QRandomGenerator random;
     Qt::MouseButtons held;
-    int count = 0, exits = 0, paints = 0;
+    int count = 0, exits = 0, paints = 0, rightClicks = 0;
     QString failure;
 
     bool eventFilter(QObject *, QEvent *event) override
     {
         paints += event->type() == QEvent::Paint;
+        rightClicks += event->type() == QEvent::MouseButtonRelease &&
+                       static_cast<QMouseEvent *>(event)->button() == Qt::RightButton;
         return false;
     }
 
@@ -237,7 +241,10 @@ private slots:
         QAccessible::installUpdateHandler(hear);
         if (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
             QTRY_VERIFY(QAccessible::isActive());
+        touchScreen = QTest::createTouchDevice();
     }
+
+    void cleanupTestCase() { delete touchScreen; }
 
     void arithmetic()
     {
@@ -525,6 +532,67 @@ private slots:
             QSKIP("No timer fires while a test runs in a browser.");
         LevelWidgetProbe{*game}.state() = LevelWidget::Running;
         QTRY_VERIFY(LevelWidgetProbe{*game}.elapsed() >= 30);
+    }
+
+    void longPress_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("outcome");
+        // finger|move|mouse x y, lift: a finger goes down, moves or lifts, or
+        // the mouse's left button goes down; hold: waits for a right click, up
+        // to twice the time of a long press. The outcome ends with the number
+        // of right clicks that the game had.
+        const auto row = [](const char *script, const char *outcome) {
+            QTest::newRow(script) << QString(script) << QString(outcome);
+        };
+        // Held still, a finger restarts the level when the time is up, also
+        // when it stirred a little: its press was the left press that started
+        // the level and a drag, which goes on into the reloaded level.
+        row("finger 100 100; hold", "[] ready L1 r2 0ms drag 100,100>100,100@100,100 R1");
+        row("finger 100 300; move 100 340; lift; finger 300 300; move 304 296; hold; lift",
+            "[] ready L1 r2 0ms R1");
+        // A finger that moves farther, or lifts, first was a left press all
+        // along; so is a press of the mouse, however long.
+        row("finger 100 100; move 104 95; hold",
+            "[] running L1 r2 0ms drag 100,100>104,95@102,98 R0");
+        row("finger 100 100; lift; hold", "[] running L1 r2 0ms R0");
+        row("mouse 100 100; hold", "[] running L1 r2 0ms drag 100,100>100,100@100,100 R0");
+    }
+
+    void longPress()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, outcome);
+        // A browser fires timers only once the page's call into the program,
+        // this whole test run, has returned.
+        if (QGuiApplication::platformName() == QLatin1String("wasm"))
+            QSKIP("No timer fires while a test runs in a browser.");
+        LevelWidget game;
+        new LongPress(&game);
+        game.installEventFilter(this);
+        game.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&game));
+        rightClicks = 0;
+        QPoint at;
+        QElapsedTimer pressed;
+        for (const QString &command : script.split(';')) {
+            const QStringList words = command.simplified().split(' ');
+            if (words.size() == 3)
+                at = QPoint(words[1].toInt(), words[2].toInt());
+            if (words[0] == "finger" || words[0] == "mouse")
+                pressed.start();
+            if (words[0] == "finger")
+                QTest::touchEvent(&game, touchScreen).press(0, at, &game);
+            else if (words[0] == "move")
+                QTest::touchEvent(&game, touchScreen).move(0, at, &game);
+            else if (words[0] == "lift")
+                QTest::touchEvent(&game, touchScreen).release(0, at, &game);
+            else if (words[0] == "mouse")
+                QTest::mousePress(&game, Qt::LeftButton, {}, at);
+            else if (QTest::qWaitFor([&] { return rightClicks > 0; }, 2 * LongPress::holdTime))
+                QVERIFY(pressed.elapsed() >= LongPress::holdTime);
+        }
+        QCOMPARE(::outcome(game) + QString::asprintf(" R%d", rightClicks), outcome);
     }
 
     // Maximised as a title bar asks, the window takes the screen, with the

@@ -2,6 +2,7 @@
 #include "moteforge.h"
 
 #include "levelwidget.h"
+#include "longpress.h"
 #include "palette.h"
 
 #include <QAction>
@@ -25,6 +26,8 @@ moteforge::moteforge(QWidget *parent)
     : QMainWindow(parent)
 {
     auto *game = new LevelWidget(this);
+    // A finger has no right button: held still, it restarts as one would.
+    new LongPress(game);
     connect(game, &LevelWidget::exit, this, &moteforge::exit);
     setMenuBar(createMenuBar(this, game));
     setCentralWidget(game);
