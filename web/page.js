@@ -87,6 +87,21 @@ function unscale(event) {
     Object.defineProperty(event, 'offsetY', {value: (event.clientY - origin.top) / scale - (hit.top - origin.top)});
 }
 
+// On a phone the game takes the whole screen: the first touch asks the
+// browser for full screen, where it allows that, as it lifts (the end of a
+// touch is what lets a page ask). Leaving full screen leaves the game as it
+// is; either way the page's new size lays it out again.
+function fullScreenOnFirstTouch(event) {
+    if (event.pointerType !== 'touch')
+        return;
+    window.removeEventListener('pointerup', fullScreenOnFirstTouch, {capture: true});
+    const page = document.documentElement;
+    if (document.fullscreenEnabled)
+        page.requestFullscreen({navigationUI: 'hide'}).catch(() => {});
+    else if (document.webkitFullscreenEnabled)
+        page.webkitRequestFullscreen();
+}
+
 // Shows the game once it has set its size, at its first frame.
 function showWhenSized() {
     new MutationObserver((changes, observer) => {
@@ -133,6 +148,7 @@ async function start() {
                         'pointerout', 'pointerenter', 'pointerleave', 'wheel'])
         window.addEventListener(type, unscale, {capture: true});
     window.addEventListener('resize', layout);
+    window.addEventListener('pointerup', fullScreenOnFirstTouch, {capture: true});
     game.addEventListener('contextmenu', event => event.preventDefault());
     document.getElementById('again').addEventListener('click', () => location.reload());
     showWhenSized();

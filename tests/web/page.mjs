@@ -67,15 +67,22 @@ function near(colour, expected, tolerance = 0) {
 
 // Whether a pixel of the field's rectangle (x, y, w, h, in the field's
 // pixels) shows the colour, within the tolerance a scaled picture needs.
-async function shows(page, box, [x, y, w, h], colour) {
+async function shows(page, box, rect, colour) {
+    const found = await pixels(page, box, rect), tolerance = box.scale < 1 ? 60 : 0;
+    for (let i = 0; i < found.length; i += 3)
+        if (near(found.slice(i, i + 3), colour, tolerance))
+            return true;
+    return false;
+}
+
+// The pixels of the field's rectangle (x, y, w, h, in the field's pixels).
+async function pixels(page, box, [x, y, w, h]) {
     const shot = await screen(page);
-    const from = at(box, x, y), to = at(box, x + w, y + h);
-    const tolerance = box.scale < 1 ? 60 : 0;
+    const from = at(box, x, y), to = at(box, x + w, y + h), found = [];
     for (let py = Math.floor(from.y * shot.ratio); py < Math.ceil(to.y * shot.ratio); ++py)
         for (let px = Math.floor(from.x * shot.ratio); px < Math.ceil(to.x * shot.ratio); ++px)
-            if (near(shot.rgb(px, py), colour, tolerance))
-                return true;
-    return false;
+            found.push(...shot.rgb(px, py));
+    return found;
 }
 
 async function drag(page, box, [x1, y1, x2, y2]) {
@@ -211,6 +218,58 @@ test('on a phone, sideways or upright, the whole game shows and a finger plays i
     assert.ok(upright.left >= 0 && upright.left + upright.width <= 390, `upright: ${JSON.stringify(upright)}`);
     await pickLevel(page, upright, 3);
     await until(() => shows(page, upright, [736, 416, 8, 8], red), 'the red particles of level 3');
+    await page.close();
+});
+
+test('on a phone, a finger held still restarts, a tap and a drag play as before, a touch asks for full screen', {skip: !chromium}, async () => {
+    const page = await browser.newPage();
+    await page.evaluateOnNewDocument(() => {
+        window.fullScreenRequests = 0;
+        Element.prototype.requestFullscreen = async () => { ++window.fullScreenRequests; };
+    });
+    await page.setViewport({width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
+    await page.goto(server.url);
+    const box = await gameBox(page);
+    const tip = () => shows(page, box, [0, 0, 800, 150], yellow);
+    const time = async () => (await pixels(page, box, [560, 420, 240, 60])).join();
+    const zero = await time();
+    const requests = () => page.evaluate(() => window.fullScreenRequests);
+    // A finger held down at x, y until what it waits for shows, then lifted.
+    const hold = async (x, y, ...waits) => {
+        await page.touchscreen.touchStart(at(box, x, y).x, at(box, x, y).y);
+        for (const [check, message] of waits)
+            await until(check, message);
+        await page.touchscreen.touchEnd();
+    };
+    const wellShown = () => shows(page, box, [92, 302, 16, 16], red);
+    const fingerDrag = async () => {
+        const from = at(box, 100, 290), to = at(box, 100, 330);
+        await page.touchscreen.touchStart(from.x, from.y);
+        for (let step = 1; step <= 5; ++step)
+            await page.touchscreen.touchMove(from.x, from.y + (to.y - from.y) * step / 5);
+        await page.touchscreen.touchEnd();
+        await until(wellShown, 'a red well where the finger went');
+    };
+    // A mouse asks for nothing.
+    await page.mouse.click(2, 2);
+    assert.equal(await requests(), 0);
+    // Held in Ready, the finger starts the level, then restarts it: Ready
+    // again, at 0 ms, and its lift sets no well. The first touch asks for
+    // full screen.
+    await hold(400, 300, [async () => !await tip(), 'the level started'], [tip, 'the level restarted']);
+    assert.equal(await time(), zero, 'the time back at 0 ms');
+    assert.equal(await requests(), 1);
+    // A drag sets a well, a quick tap removes it, and the level runs on.
+    await fingerDrag();
+    const {x, y} = at(box, 100, 300);
+    await page.touchscreen.tap(x, y);
+    await until(async () => !await wellShown(), 'the well removed');
+    assert.equal(await tip(), false, 'still running');
+    // After a well, a finger held still anywhere restarts the level.
+    await fingerDrag();
+    await hold(600, 200, [tip, 'the level restarted']);
+    assert.equal(await wellShown(), false);
+    assert.equal(await requests(), 1, 'full screen asked for once');
     await page.close();
 });
 
