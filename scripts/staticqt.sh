@@ -40,8 +40,10 @@ fetch_qt() {
 # with what Qt was built from and with. Read from the build of $1 into
 # $2/THIRD-PARTY-NOTICES.txt.
 notices() {
-    local work="$1" out="$2/THIRD-PARTY-NOTICES.txt" src="$1/qtbase" text path dir json each id entry went file
+    local work="$1" out="$2/THIRD-PARTY-NOTICES.txt" src="$1/qtbase" patched="" text path dir json each id
+    local entry went file
     shift 2
+    [ -z "$qt_patches" ] || patched=", to which it applied the game's $qt_patches,"
     # Every source file and header that went in, and every folder above one.
     (cd "$work/build" && libs=$(ls lib/*.a plugins/*/*.a | grep -v Test) &&
         { ninja -t inputs $libs; ninja -t deps $(ninja -t inputs $libs | grep '\.o\(bj\)\?$'); }) |
@@ -51,7 +53,7 @@ notices() {
     cat >"$out" <<END
 Drift Harbour $qt_for is linked statically with Qt, which $qt_script
 of the game's source built from Debian's source package qt6-base $version
-(apt-get source qt6-base=$version) with
+(apt-get source qt6-base=$version)$patched with
 $($qt_compiler --version | head -n 1),
 $qt_toolchain_name as CMake toolchain file,
 Debian's own moc, rcc and uic of the same version (-DQT_HOST_PATH=/usr), and
@@ -113,13 +115,15 @@ build_qt() {
 # static_qt <target> <minutes> <CMake option>...
 # Sets qt to the folder of the system's Qt built static for <target>, named
 # by the version and a hash of all that it is built with: the options, the
-# compiler $qt_compiler and the toolchain file $qt_toolchain (described as
-# $qt_toolchain_name). Builds it first, in about <minutes>, if it is not there.
+# compiler $qt_compiler, the toolchain file $qt_toolchain (described as
+# $qt_toolchain_name) and the patches of the game's source that
+# $qt_patches names, applied in that order. Builds it first, in about
+# <minutes>, if it is not there.
 static_qt() {
-    local target="$1" minutes="$2" version key sudo
+    local target="$1" minutes="$2" version key sudo patch
     shift 2
     version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
-    key=$({ printf '%s\n' "$version" "$@"; $qt_compiler --version; cat "$qt_toolchain"; } |
+    key=$({ printf '%s\n' "$version" "$@"; $qt_compiler --version; cat "$qt_toolchain" $qt_patches; } |
         sha256sum | cut -c 1-12)
     qt=$DRIFT_CACHE/qt-$target-$version-$key
     [ ! -d "$qt" ] || return 0
@@ -134,6 +138,9 @@ static_qt() {
     trap 'rm -rf "$qt_work"' EXIT
     echo "$qt_script: fetching Debian's source of qt6-base $version"
     fetch_qt "$qt_work"
+    for patch in $qt_patches; do
+        patch -d "$qt_work/qtbase" -p1 --quiet <"$patch"
+    done
     build_qt "$qt_work" "$@"
     rm -rf "$qt_work"
     trap - EXIT

@@ -27,7 +27,7 @@ for feature in sql network dbus opengl dynamicgl printsupport concurrent xml jpe
     system_doubleconversion system_textmarkdownreader; do
     set -- "$@" -DFEATURE_$feature=OFF
 done
-qt_for="for Windows" qt_script=scripts/windows.sh qt_compiler=x86_64-w64-mingw32-g++-posix
+qt_for="for Windows" qt_script=scripts/windows.sh qt_compiler=x86_64-w64-mingw32-g++-posix qt_patches=""
 qt_toolchain=$PWD/scripts/mingw-w64.cmake qt_toolchain_name="the game's scripts/mingw-w64.cmake"
 . scripts/staticqt.sh
 static_qt windows 30 "$@"

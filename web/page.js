@@ -61,7 +61,12 @@ function layout() {
     game.style.transform = scale < 1 ? `scale(${scale})` : '';
     game.style.left = `${Math.max(0, Math.floor((page.clientWidth - width * scale) / 2))}px`;
     game.style.top = `${Math.max(0, Math.floor((page.clientHeight - height * scale) / 2))}px`;
-    program?.qtResizeContainerElement(game);
+    if (program) {
+        // Qt paints at the ratio at which the game shows: scaled down, it
+        // paints no pixel that the screen cannot show.
+        program.qtDevicePixelRatio = devicePixelRatio * scale;
+        program.qtResizeContainerElement(game);
+    }
 }
 
 // Qt sizes its screen, this container, and with it the game's full-screen
