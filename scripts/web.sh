@@ -1,8 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the game for the browser into build-web/, with its page, its tests
-# and its download, then runs the tests in Chromium and Firefox and exits
-# non-zero if any fails. As root or with sudo.
+# and its download, then runs the tests in Chromium, Firefox and WebKitGTK
+# and exits non-zero if any fails. As root or with sudo.
 # The build needs Debian 13's emscripten, so it runs in a Debian 13 chroot,
 # kept in the cache ($DRIFT_CACHE); there, once, a static Qt for WebAssembly
 # is built from Debian 13's own qt6-base source into the same cache. The
@@ -74,7 +74,7 @@ if [ -n "${DRIFT_IN_CHROOT:-}" ]; then
 fi
 
 [ "$(id -u)" -eq 0 ] || exec sudo DRIFT_CACHE="$DRIFT_CACHE" sh "$0" "$@"
-DRIFT_PACKAGES="debootstrap cmake chromium firefox-esr unzip brotli"
+DRIFT_PACKAGES="debootstrap cmake chromium firefox-esr webkit2gtk-driver xvfb xauth unzip brotli"
 # Node.js from Debian unless one is there already, with its npm.
 command -v npm >/dev/null || DRIFT_PACKAGES="$DRIFT_PACKAGES nodejs npm"
 . scripts/deps.sh
@@ -103,7 +103,8 @@ DRIFT_CHROOT_ENV="DRIFT_IN_CHROOT=1 DRIFT_CACHE=$DRIFT_CACHE
     chroot_run "$root" sh -c "cd '$PWD' && sh scripts/web.sh"
 chroot_leave "$root"
 
-# The tests, in this system's Chromium and Firefox, which the chroot has not.
-echo "web.sh: the tests in $(chromium --version 2>/dev/null) and $(firefox-esr --version)"
+# The tests, in this system's browsers, which the chroot has not.
+echo "web.sh: the tests in $(chromium --version 2>/dev/null), $(firefox-esr --version) and WebKitGTK" \
+    "$(dpkg-query -W -f='${Version}' webkit2gtk-driver)"
 npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
 ctest --test-dir build-web --output-on-failure

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the browser tests share: a static web server on 127.0.0.1, this
-// system's Chromium and Firefox driven by puppeteer-core, and the pixels of
-// a screenshot.
+// system's Chromium and Firefox driven by puppeteer-core, WebKitGTK's
+// MiniBrowser driven through WebKitWebDriver with selenium-webdriver, and
+// the pixels of a screenshot.
+import {spawn} from 'node:child_process';
 import {createReadStream} from 'node:fs';
 import {mkdtemp, rm, stat} from 'node:fs/promises';
 import {createServer} from 'node:http';
@@ -9,6 +11,7 @@ import {tmpdir} from 'node:os';
 import {extname, join, normalize} from 'node:path';
 import pngjs from 'pngjs';
 import puppeteer from 'puppeteer-core';
+import {Builder, Button, By, Key} from 'selenium-webdriver';
 
 const {PNG} = pngjs;
 
@@ -51,8 +54,11 @@ export async function serve(folders, hold = () => null) {
 
 // Starts a headless Chromium or Firefox of this system (or as the options
 // say; prefs are Firefox's), with a profile of its own that is removed on
-// close(), and no traffic of its own to any network.
+// close(), and no traffic of its own to any network; or WebKit, on the X
+// display of $DISPLAY.
 export async function launch(name, extraArgs = [], {prefs = {}, ...launchOptions} = {}) {
+    if (name === 'webkit')
+        return launchWebKit(launchOptions.env);
     const profile = await mkdtemp(join(tmpdir(), `drift-harbour-${name}-`));
     const options = name === 'firefox'
         ? {browser: 'firefox', executablePath: '/usr/bin/firefox-esr', userDataDir: profile,
@@ -90,4 +96,95 @@ export async function until(check, message, timeout = 60000) {
             throw new Error(`timed out: ${message}`);
         await new Promise(resolve => setTimeout(resolve, 100));
     }
+}
+
+const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+const keys = {Escape: Key.ESCAPE, Control: Key.CONTROL};
+
+// WebKitGTK's MiniBrowser, a new one for each page, through a WebKitWebDriver
+// started with the environment given; its pages do what the tests ask of a
+// puppeteer page, by WebDriver's commands and its real input.
+async function launchWebKit(env = {}) {
+    const probe = createServer();
+    await new Promise(resolve => probe.listen(0, '127.0.0.1', resolve));
+    const {port} = probe.address();
+    await new Promise(resolve => probe.close(resolve));
+    const driver = spawn('WebKitWebDriver', ['--host=127.0.0.1', `--port=${port}`],
+                         {stdio: 'ignore', env: {...process.env, ...env}});
+    const server = `http://127.0.0.1:${port}`;
+    await until(() => fetch(`${server}/status`).then(answer => answer.ok, () => false), 'WebKitWebDriver');
+    const pages = new Set();
+    return {
+        async newPage() {
+            const session = await new Builder().usingServer(server).withCapabilities({
+                browserName: 'MiniBrowser',
+                'webkitgtk:browserOptions': {binary: miniBrowser, args: ['--automation']},
+            }).build();
+            // A script waits while the page runs a call into a program.
+            await session.manage().setTimeouts({script: 600000});
+            const page = webDriverPage(session, () => pages.delete(page));
+            pages.add(page);
+            return page;
+        },
+        process: () => driver,
+        async close() {
+            for (const page of pages)
+                await page.close();
+            driver.kill();
+        },
+    };
+}
+
+function webDriverPage(session, closed) {
+    // Runs the source of an expression in the page and resolves to its value.
+    const run = source => session.executeAsyncScript(`const done = arguments[0];
+        Promise.resolve().then(() => ${source}).then(done, error => done({thrown: String(error)}))`)
+        .then(value => {
+            if (value?.thrown)
+                throw new Error(value.thrown);
+            return value;
+        });
+    const buttons = {left: Button.LEFT, right: Button.RIGHT, middle: Button.MIDDLE};
+    let mouse = {x: 0, y: 0};
+    const act = build => build(session.actions({async: true})).perform();
+    const page = {
+        // The window's size such that its page has the viewport's.
+        async setViewport({width, height}) {
+            await session.manage().window().setRect({width, height});
+            const [innerWidth, innerHeight] = await run('[innerWidth, innerHeight]');
+            await session.manage().window().setRect({width: 2 * width - innerWidth, height: 2 * height - innerHeight});
+        },
+        goto: url => session.get(url),
+        evaluate: (fn, ...args) => run(`(${fn})(...${JSON.stringify(args)})`),
+        $eval: (selector, fn) => run(`(${fn})(document.querySelector(${JSON.stringify(selector)}))`),
+        $: async selector => await run(`!!document.querySelector(${JSON.stringify(selector)})`) || null,
+        waitForSelector: (selector, {timeout} = {}) =>
+            until(() => page.$(selector), selector, timeout),
+        click: selector => session.findElement(By.css(selector)).click(),
+        screenshot: async () => Buffer.from(await session.takeScreenshot(), 'base64'),
+        mouse: {
+            async move(x, y, {steps = 1} = {}) {
+                const from = mouse;
+                for (let step = 1; step <= steps; ++step)
+                    await act(actions => actions.move({x: Math.round(from.x + (x - from.x) * step / steps),
+                                                       y: Math.round(from.y + (y - from.y) * step / steps)}));
+                mouse = {x, y};
+            },
+            down: ({button = 'left'} = {}) => act(actions => actions.press(buttons[button])),
+            up: ({button = 'left'} = {}) => act(actions => actions.release(buttons[button])),
+            async click(x, y, {button = 'left'} = {}) {
+                await page.mouse.move(x, y);
+                await act(actions => actions.press(buttons[button]).release(buttons[button]));
+            },
+        },
+        keyboard: {
+            down: key => act(actions => actions.keyDown(keys[key] ?? key)),
+            up: key => act(actions => actions.keyUp(keys[key] ?? key)),
+        },
+        async close() {
+            closed();
+            await session.quit();
+        },
+    };
+    return page;
 }
