@@ -1,53 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Usage: node web.mjs <drift-harbour-...-web.zip> <desktop drift-harbour>
-// Prints, for the page served from 127.0.0.1 in this system's Chromium on
-// the X display of $DISPLAY: the time from opening the page to the first
-// frame of level 1, with an empty cache and once its worker keeps the
-// files; the ticks per second in a visible tab; and the CPU time that the
-// page (all of Chromium's processes) and the desktop game take per second,
-// both showing level 1 side by side.
+// Prints, for the page served from 127.0.0.1 in this system's browsers,
+// each showing its window on the X display of $DISPLAY: the time from
+// opening the page to the first frame of level 1 in Chromium, with an empty
+// cache and once its worker keeps the files; then, for each browser, pixel
+// ratio and phone, the size of the game's canvas, its ticks per second by
+// the game's own count, and the CPU time that the page (all of the browser's
+// processes) takes per second beside the desktop game's, both showing level 1
+// side by side. The desktop game is started with the environment of this
+// script.
 import {execFileSync, spawn} from 'node:child_process';
 import {mkdtempSync, readFileSync, readdirSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
-import {launch, serve, until} from '../tests/web/browser.mjs';
+import {launch, serve} from '../tests/web/browser.mjs';
 
 const [zip, desktop] = process.argv.slice(2);
 const site = mkdtempSync(join(tmpdir(), 'drift-harbour-bench-'));
 execFileSync('unzip', ['-q', zip, '-d', site]);
 const server = await serve([site]);
-const browser = await launch('chromium', ['--window-size=1000,700'], {headless: false});
-
-// Milliseconds from opening the page to its first frame of level 1, by the
-// page's clock.
-async function firstFrame(page) {
-    await page.goto(server.url);
-    await page.waitForSelector('#game.shown', {timeout: 120000});
-    return page.evaluate(() => performance.getEntriesByName('first frame')[0].startTime);
-}
-
-// Starts to watch, in the page's frames, the tip of level 1 (its yellow in
-// the band above the field, on the game's canvas) go when it starts and come
-// back when it has passed. Resolves to the seconds between the two frames.
-function watchForPass(page) {
-    return page.evaluate(() => new Promise(resolve => {
-        const canvas = document.getElementById('qt-shadow-container').shadowRoot.querySelector('canvas');
-        const context = canvas.getContext('2d'), top = canvas.height - 480 + 60;
-        let started;
-        const look = () => {
-            const band = context.getImageData(0, top, 800, 30).data;
-            let tip = false;
-            for (let i = 0; i < band.length && !tip; i += 4)
-                tip = band[i] === 255 && band[i + 1] === 255 && band[i + 2] === 0;
-            if (!tip && started === undefined)
-                started = performance.now();
-            if (tip && started !== undefined)
-                return resolve((performance.now() - started) / 1000);
-            requestAnimationFrame(look);
-        };
-        requestAnimationFrame(look);
-    }));
-}
+const seconds = 20;
+const desk = {width: 1000, height: 700};
+const phone = {width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
+const settings = [
+    {name: 'Chromium, dpr 1', browser: 'chromium', viewport: desk},
+    {name: 'Chromium, dpr 2', browser: 'chromium', viewport: {...desk, deviceScaleFactor: 2}},
+    {name: 'Chromium, phone 844 x 390, dpr 3', browser: 'chromium', viewport: phone},
+    {name: 'the same, CPU throttled 4x', browser: 'chromium', viewport: phone, throttle: 4},
+    {name: 'Firefox, dpr 1', browser: 'firefox', viewport: desk},
+    {name: 'Firefox, dpr 2', browser: 'firefox', viewport: desk, prefs: {'layout.css.devPixelsPerPx': '2'}},
+    {name: 'WebKit, dpr 1', browser: 'webkit', viewport: desk},
+    {name: 'WebKit, dpr 2', browser: 'webkit', viewport: desk, env: {GDK_SCALE: '2'}},
+];
 
 // CPU seconds of the processes given and all of their descendants.
 function cpuSeconds(pids) {
@@ -65,47 +49,72 @@ function cpuSeconds(pids) {
     return Object.keys(time).filter(within).reduce((sum, pid) => sum + time[pid], 0);
 }
 
-try {
+// A browser of a setting, its window showing a page at the setting's size.
+async function open({browser: name, viewport, throttle, prefs, env}) {
+    const browser = await launch(name, [`--window-size=${viewport.width},${viewport.height + 100}`],
+                                 {headless: false, prefs, env});
     const page = await browser.newPage();
-    await page.setViewport({width: 1000, height: 700});
+    await page.setViewport(viewport);
+    if (throttle)
+        await page.emulateCPUThrottling(throttle);
+    return {browser, page};
+}
+
+// Milliseconds from opening the page to its first frame of level 1, by the
+// page's clock.
+async function firstFrame(page) {
+    await page.goto(server.url);
+    await page.waitForSelector('#game.shown', {timeout: 120000});
+    return page.evaluate(() => performance.getEntriesByName('first frame')[0].startTime);
+}
+
+// The game's ticks so far, the wall time in seconds, and the CPU seconds of
+// the browser's processes and of the desktop game's.
+async function sample(page, pids, game) {
+    const [ticks, now] = await page.evaluate(() => [program.driftTicks(), performance.now() / 1000]);
+    return {ticks, now, page: cpuSeconds(pids), desktop: cpuSeconds([String(game.pid)])};
+}
+
+const game = spawn(desktop, [], {stdio: 'ignore'});
+try {
+    const {browser, page} = await open(settings[0]);
     const cold = await firstFrame(page);
-    await until(() => page.evaluate(async () => !!navigator.serviceWorker.controller &&
-        !!await caches.match('drift-harbour.wasm')), 'the files kept');
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await new Promise(resolve => setTimeout(resolve, 2000));
     const warm = await firstFrame(page);
-    console.log(`first frame of level 1: ${cold.toFixed(0)} ms with an empty cache, ` +
+    console.log(`first frame of level 1 in Chromium: ${cold.toFixed(0)} ms with an empty cache, ` +
                 `${warm.toFixed(0)} ms with the files kept`);
-
-    // Level 1 passes 219 ticks after its well is set, which a quick drag
-    // does in the tick that starts the level: the wall time from the frame
-    // that shows it running to the one that shows it passed counts the
-    // ticks per second.
-    const box = await page.$eval('#game', game => {
-        const rect = Element.prototype.getBoundingClientRect.call(game);
-        return {left: rect.left, top: rect.top + rect.height - 480};
-    });
-    const passed = watchForPass(page);
-    await page.mouse.move(box.left + 400, box.top + 200);
-    await page.mouse.down();
-    await page.mouse.move(box.left + 400, box.top + 280);
-    await page.mouse.up();
-    const seconds = await passed;
-    console.log(`ticks per second in a visible tab: ${(219 / seconds).toFixed(1)} ` +
-                `(219 ticks in ${seconds.toFixed(3)} s, to a frame)`);
-
-    // Level 1 anew in both, each ticking and painting; after a second to
-    // settle, 20 seconds of CPU.
-    await page.reload();
-    await page.waitForSelector('#game.shown');
-    const game = spawn(desktop, [], {stdio: 'ignore'});
-    await new Promise(resolve => setTimeout(resolve, 3000));
-    const pids = [String(browser.process().pid)], before = [cpuSeconds(pids), cpuSeconds([String(game.pid)])];
-    await new Promise(resolve => setTimeout(resolve, 20000));
-    const page20 = (cpuSeconds(pids) - before[0]) / 20, desktop20 = (cpuSeconds([String(game.pid)]) - before[1]) / 20;
-    game.kill();
-    console.log(`CPU per second of level 1: the page ${(page20 * 1000).toFixed(0)} ms, ` +
-                `the desktop game ${(desktop20 * 1000).toFixed(0)} ms: ${(page20 / desktop20).toFixed(2)} times`);
-} finally {
     await browser.close();
+
+    console.log(`level 1 for ${seconds} s, the page beside the desktop game:`);
+    console.log('| setting | canvas | ticks per second | CPU per second: page, desktop game | ratio |');
+    console.log('|---|---|---:|---:|---:|');
+    for (const setting of settings) {
+        const {browser, page} = await open(setting);
+        try {
+            await page.goto(server.url);
+            await page.waitForSelector('#game.shown', {timeout: 120000});
+            // Two seconds to settle, then the game's ticks and everyone's CPU.
+            await new Promise(resolve => setTimeout(resolve, 2000));
+            const pids = [String(browser.process().pid)];
+            const before = await sample(page, pids, game);
+            await new Promise(resolve => setTimeout(resolve, seconds * 1000));
+            const after = await sample(page, pids, game);
+            const canvas = await page.evaluate(() => {
+                const shown = document.getElementById('qt-shadow-container').shadowRoot.querySelector('canvas');
+                return `${shown.width} x ${shown.height}`;
+            });
+            const wall = after.now - before.now;
+            const cpu = (after.page - before.page) / wall, beside = (after.desktop - before.desktop) / wall;
+            console.log(`| ${setting.name} | ${canvas} | ${((after.ticks - before.ticks) / wall).toFixed(1)} | ` +
+                        `${(cpu * 1000).toFixed(0)} ms, ${(beside * 1000).toFixed(0)} ms | ` +
+                        `${(cpu / beside).toFixed(2)} |`);
+        } finally {
+            await browser.close();
+        }
+    }
+} finally {
+    game.kill();
     await server.close();
     rmSync(site, {recursive: true, force: true});
 }

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "webpage.h"
 
+#include "levelwidget.h"
+
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include <emscripten.h>
+#include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <string>
@@ -32,9 +36,19 @@ void createWebPage()
     new WebPage(QCoreApplication::instance());
 }
 
+int ticksSoFar()
+{
+    return QCoreApplication::instance()->findChild<WebPage *>()->ticks();
+}
+
 } // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(createWebPage)
+
+EMSCRIPTEN_BINDINGS(drift_harbour)
+{
+    emscripten::function("driftTicks", &ticksSoFar);
+}
 
 WebPage::WebPage(QObject *parent)
     : QObject(parent)
@@ -47,6 +61,11 @@ WebPage::WebPage(QObject *parent)
 
 bool WebPage::eventFilter(QObject *watched, QEvent *event)
 {
+    // The game's tick: a timeout of the timer that drives it.
+    if (event->type() == QEvent::Timer) {
+        const auto *timer = qobject_cast<QTimer *>(watched);
+        tickCount += timer && timer->interval() == LevelWidget::tickInterval;
+    }
     // Qt shows the main window full screen, which here is all of the
     // container: the page sizes that to the window's own size.
     if (event->type() == QEvent::Show && watched->isWidgetType()) {
