@@ -43,7 +43,7 @@ notices() {
     local work="$1" out="$2/THIRD-PARTY-NOTICES.txt" src="$1/qtbase" patched="" text path dir json each id
     local entry went file
     shift 2
-    [ -z "$qt_patches" ] || patched=", to which it applied the game's $qt_patches,"
+    [ -z "$qt_patches" ] || patched=", to which it applied the game's $(echo $qt_patches),"
     # Every source file and header that went in, and every folder above one.
     (cd "$work/build" && libs=$(ls lib/*.a plugins/*/*.a | grep -v Test) &&
         { ninja -t inputs $libs; ninja -t deps $(ninja -t inputs $libs | grep '\.o\(bj\)\?$'); }) |

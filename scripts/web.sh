@@ -46,9 +46,10 @@ build() {
         set -- "$@" -DFEATURE_$feature=OFF
     done
     qt_for="for the browser" qt_script=scripts/web.sh qt_compiler=em++
-    # Windows that draw without alpha, quicker to paint and to show, and at
-    # the pixel ratio at which the page shows them.
-    qt_patches="scripts/qt-wasm-opaque-windows.patch scripts/qt-wasm-page-pixel-ratio.patch"
+    # Windows that paint fast and show only what changed, at the pixel ratio
+    # at which the page shows them, and fills four pixels at a time.
+    qt_patches="scripts/qt-wasm-opaque-windows.patch scripts/qt-wasm-page-pixel-ratio.patch
+        scripts/qt-wasm-simd-fill.patch"
     qt_toolchain=$EMSDK/cmake/Modules/Platform/Emscripten.cmake
     qt_toolchain_name="emscripten's cmake/Modules/Platform/Emscripten.cmake (Debian's emscripten
 $(dpkg-query -W -f='${Version}' emscripten))"
