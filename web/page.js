@@ -13,8 +13,14 @@ const ended = document.getElementById('ended');
 
 // The scale at which the game is shown: 1, or less where the page is smaller.
 let scale = 1;
+// The most canvas pixels that Qt paints for each CSS pixel shown, in the
+// steps that watchPace() takes down: at first all that the screen has.
+const sharpnesses = [Infinity, 2, 1.5, 1];
+let sharpness = 0;
 // Whether the program has been loaded and runs.
 let started = false;
+// Stops watching the game's pace, once it has ended.
+let stopWatching = () => {};
 // The program's module, through which Qt learns of a new size of its screen.
 let program = null;
 
@@ -64,9 +70,34 @@ function layout() {
     if (program) {
         // Qt paints at the ratio at which the game shows: scaled down, it
         // paints no pixel that the screen cannot show.
-        program.qtDevicePixelRatio = devicePixelRatio * scale;
+        program.qtDevicePixelRatio = Math.min(devicePixelRatio, sharpnesses[sharpness]) * scale;
         program.qtResizeContainerElement(game);
     }
+}
+
+// The game's clock counts its ticks, a hundred a second: where it cannot
+// paint that fast at the screen's pixel ratio, as on a slow phone, it would
+// run in slow motion. Three seconds in a row under 95 ticks a second in a
+// visible tab, Qt paints it at the next lower ratio, down to one canvas
+// pixel for each CSS pixel shown. Returns a function that stops watching.
+function watchPace() {
+    let last = null, slow = 0;
+    const timer = setInterval(() => {
+        const now = {ticks: program.driftTicks(), time: performance.now()};
+        const rate = last && (now.ticks - last.ticks) * 1000 / (now.time - last.time);
+        last = document.hidden ? null : now;
+        slow = rate !== null && rate < 95 ? slow + 1 : 0;
+        if (slow < 3)
+            return;
+        slow = 0;
+        last = null;
+        const lower = sharpnesses.findIndex(value => value < Math.min(devicePixelRatio, sharpnesses[sharpness]));
+        if (lower >= 0) {
+            sharpness = lower;
+            layout();
+        }
+    }, 1000);
+    return () => clearInterval(timer);
 }
 
 // Qt sizes its screen, this container, and with it the game's full-screen
@@ -118,6 +149,9 @@ function showWhenSized() {
             game.classList.add('shown');
             loading.hidden = true;
             performance.mark('first frame');
+            // Two seconds for the browser's optimising compiler first.
+            const watching = setTimeout(() => { stopWatching = watchPace(); }, 2000);
+            stopWatching = () => clearTimeout(watching);
             // Once the game runs, the worker keeps its files for the next
             // start, offline too.
             navigator.serviceWorker?.register('sw.js').catch(() => {});
@@ -131,6 +165,7 @@ function showEnd(status) {
         fail(`Drift Harbour could not start: ${status.text}. Check the connection and reload the page.`);
         return;
     }
+    stopWatching();
     game.remove();
     loading.hidden = true;
     ended.hidden = false;
