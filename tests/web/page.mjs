@@ -194,6 +194,18 @@ test('level 1 played through, a click goes on to level 2', {skip: firefox}, asyn
     // level has ended, and a click goes on only after a pass.
     await until(async () => !await shows(page, box, [292, 232, 1, 1], blue) &&
                             await shows(page, box, [0, 0, 800, 150], yellow), 'level 1 ended');
+    // The canvas, which takes only what changed from one frame to the next,
+    // shows what the game painted: all of it painted anew, at another pixel
+    // ratio and back, looks the same.
+    const field = async () => (await pixels(page, box, [0, 0, 800, 480])).join();
+    const passed = await field();
+    const ratio = await page.evaluate(() => program.qtDevicePixelRatio);
+    for (const another of [1.5 * ratio, ratio]) {
+        await page.evaluate(value => { program.qtDevicePixelRatio = value; }, another);
+        await until(() => page.evaluate(width => document.getElementById('qt-shadow-container')
+            .shadowRoot.querySelector('canvas').width === width, Math.floor(800 * another)), 'the new ratio');
+    }
+    await until(async () => await field() === passed, 'the same field, painted anew');
     await click(page, box, 400, 300);
     await until(() => shows(page, box, [298, 234, 4, 4], red), 'the red particles of level 2');
     await page.close();
@@ -280,6 +292,20 @@ test('on a phone, a finger held still restarts, a tap and a drag play as before,
     await hold(600, 200, [tip, 'the level restarted']);
     assert.equal(await wellShown(), false);
     assert.equal(await requests(), 1, 'full screen asked for once');
+    await page.close();
+});
+
+test('too slow for its pixel ratio, as on a slow phone, the game is painted at a lower one', {skip: !chromium}, async () => {
+    const {page, box} = await open({width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
+    const sharpness = () => page.evaluate(() => {
+        const canvas = document.getElementById('qt-shadow-container').shadowRoot.querySelector('canvas');
+        return canvas.width / canvas.getBoundingClientRect().width;
+    });
+    assert.ok(await sharpness() > 2.99, 'at first, all the pixels that the screen has');
+    await page.emulateCPUThrottling(10);
+    await until(async () => await sharpness() < 2.01, 'two canvas pixels for each CSS pixel shown');
+    await page.emulateCPUThrottling(1);
+    assert.ok(await shows(page, box, [292, 232, 1, 1], blue), 'level 1, still');
     await page.close();
 });
 
