@@ -6,9 +6,10 @@
 // cache and once its worker keeps the files; then, for each browser, pixel
 // ratio and phone, the size of the game's canvas, its ticks per second by
 // the game's own count, and the CPU time that the page (all of the browser's
-// processes) takes per second beside the desktop game's, both showing level 1
-// side by side. The desktop game is started with the environment of this
-// script.
+// processes) takes per second beside the desktop game's, both playing level 1
+// side by side: started by a click on the field, with no well set, so that
+// every tick counts its time. The desktop game is started with the
+// environment of this script, and clicked with xdotool.
 import {execFileSync, spawn} from 'node:child_process';
 import {mkdtempSync, readFileSync, readdirSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
@@ -22,6 +23,7 @@ const server = await serve([site]);
 const seconds = 20;
 const desk = {width: 1000, height: 700};
 const phone = {width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
+const only = process.env.ONLY ? new RegExp(process.env.ONLY) : null;
 const settings = [
     {name: 'Chromium, dpr 1', browser: 'chromium', viewport: desk},
     {name: 'Chromium, dpr 2', browser: 'chromium', viewport: {...desk, deviceScaleFactor: 2}},
@@ -51,8 +53,8 @@ function cpuSeconds(pids) {
 
 // A browser of a setting, its window showing a page at the setting's size.
 async function open({browser: name, viewport, throttle, prefs, env}) {
-    const browser = await launch(name, [`--window-size=${viewport.width},${viewport.height + 100}`],
-                                 {headless: false, prefs, env});
+    const args = name === 'chromium' ? [`--window-size=${viewport.width},${viewport.height + 100}`] : [];
+    const browser = await launch(name, args, {headless: false, prefs, env});
     const page = await browser.newPage();
     await page.setViewport(viewport);
     if (throttle)
@@ -75,7 +77,21 @@ async function sample(page, pids, game) {
     return {ticks, now, page: cpuSeconds(pids), desktop: cpuSeconds([String(game.pid)])};
 }
 
+// Level 1 started by a click, or a tap, in the middle of the field.
+async function start(page, {viewport}) {
+    const box = await page.$eval('#game', game => {
+        const rect = Element.prototype.getBoundingClientRect.call(game);
+        return {x: rect.left + rect.width / 2, y: rect.top + rect.height / 2};
+    });
+    if (viewport.hasTouch)
+        await page.touchscreen.tap(box.x, box.y);
+    else
+        await page.mouse.click(box.x, box.y);
+}
+
 const game = spawn(desktop, [], {stdio: 'ignore'});
+execFileSync('xdotool', ['search', '--sync', '--name', '^Drift Harbour$',
+                         'mousemove', '--window', '%1', '400', '300', 'click', '1']);
 try {
     const {browser, page} = await open(settings[0]);
     const cold = await firstFrame(page);
@@ -86,14 +102,15 @@ try {
                 `${warm.toFixed(0)} ms with the files kept`);
     await browser.close();
 
-    console.log(`level 1 for ${seconds} s, the page beside the desktop game:`);
+    console.log(`level 1 played for ${seconds} s, the page beside the desktop game:`);
     console.log('| setting | canvas | ticks per second | CPU per second: page, desktop game | ratio |');
     console.log('|---|---|---:|---:|---:|');
-    for (const setting of settings) {
+    for (const setting of settings.filter(s => !only || only.test(s.name))) {
         const {browser, page} = await open(setting);
         try {
             await page.goto(server.url);
             await page.waitForSelector('#game.shown', {timeout: 120000});
+            await start(page, setting);
             // Two seconds to settle, then the game's ticks and everyone's CPU.
             await new Promise(resolve => setTimeout(resolve, 2000));
             const pids = [String(browser.process().pid)];

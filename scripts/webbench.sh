@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 wasm=build-web/page/drift-harbour.wasm
 [ -f "$wasm" ] || { echo "webbench.sh: no $wasm; build it first with: sh scripts/web.sh"; exit 1; }
 DRIFT_PACKAGES="cmake make g++ qt6-base-dev fonts-dejavu-core xvfb xauth brotli chromium firefox-esr
-    webkit2gtk-driver unzip"
+    webkit2gtk-driver xdotool unzip"
 . scripts/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-release --parallel --target drift-harbour >/dev/null

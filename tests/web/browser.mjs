@@ -58,7 +58,7 @@ export async function serve(folders, hold = () => null) {
 // display of $DISPLAY.
 export async function launch(name, extraArgs = [], {prefs = {}, ...launchOptions} = {}) {
     if (name === 'webkit')
-        return launchWebKit(launchOptions.env);
+        return launchWebKit(extraArgs, launchOptions.env);
     const profile = await mkdtemp(join(tmpdir(), `drift-harbour-${name}-`));
     const options = name === 'firefox'
         ? {browser: 'firefox', executablePath: '/usr/bin/firefox-esr', userDataDir: profile,
@@ -101,10 +101,11 @@ export async function until(check, message, timeout = 60000) {
 const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const keys = {Escape: Key.ESCAPE, Control: Key.CONTROL};
 
-// WebKitGTK's MiniBrowser, a new one for each page, through a WebKitWebDriver
-// started with the environment given; its pages do what the tests ask of a
-// puppeteer page, by WebDriver's commands and its real input.
-async function launchWebKit(env = {}) {
+// WebKitGTK's MiniBrowser, a new one for each page, with the arguments given,
+// through a WebKitWebDriver started with the environment given; its pages do
+// what the tests ask of a puppeteer page, by WebDriver's commands and its
+// real input.
+async function launchWebKit(extraArgs, env = {}) {
     const probe = createServer();
     await new Promise(resolve => probe.listen(0, '127.0.0.1', resolve));
     const {port} = probe.address();
@@ -118,7 +119,7 @@ async function launchWebKit(env = {}) {
         async newPage() {
             const session = await new Builder().usingServer(server).withCapabilities({
                 browserName: 'MiniBrowser',
-                'webkitgtk:browserOptions': {binary: miniBrowser, args: ['--automation']},
+                'webkitgtk:browserOptions': {binary: miniBrowser, args: ['--automation', ...extraArgs]},
             }).build();
             // A script waits while the page runs a call into a program.
             await session.manage().setTimeouts({script: 600000});
