@@ -27,8 +27,10 @@ chroot_make() {
 }
 
 # Mounts /proc, /sys and /dev in the chroot $1, and gives it this system's
-# name servers.
+# name servers. First leaves it, as a run that was killed may have left
+# something mounted there.
 chroot_enter() {
+    chroot_leave "$1" || return
     cp /etc/resolv.conf "$1/etc/resolv.conf"
     mount -t proc proc "$1/proc"
     mount -t sysfs sysfs "$1/sys"
