@@ -33,11 +33,6 @@ void exitProgram(void *)
 // Made with the application object, before main() goes on.
 void createWebPage()
 {
-    // Qt draws the glyphs of a font larger than 64 device pixels as paths,
-    // anew at every paint: the status line and the time, at the ratio of a
-    // Mac or a phone, would cost more than a tick lasts. From its glyph
-    // cache, up to the largest the game draws there, they cost a blit.
-    qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
     new WebPage(QCoreApplication::instance());
 }
 
