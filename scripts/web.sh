@@ -30,8 +30,14 @@ build() {
     # the modules, widgets, dialogs, formats and calendars that the game does
     # not use, and which would be linked into it all the same, as Qt's styles,
     # widgets and documents refer to them.
+    # Glyphs up to 256 pixels are drawn from Qt's glyph cache rather than
+    # filled as paths at every paint: the game's 50-pixel texts at a phone's
+    # ratio of 3 are 150. The limit is a macro shared by the paint engine and
+    # FreeType's font engine; the QT_MAX_CACHED_GLYPH_SIZE variable would
+    # raise only the former's, and the texts would vanish.
     set -- -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_SHARED_LIBS=OFF -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten \
-        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF -DFEATURE_wasm_simd128=ON
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF -DFEATURE_wasm_simd128=ON \
+        -DCMAKE_CXX_FLAGS=-DQT_MAX_CACHED_GLYPH_SIZE=256
     for feature in sql network dbus printsupport concurrent xml jpeg gif vulkan zstd system_zlib \
         system_png system_harfbuzz system_pcre2 system_doubleconversion system_textmarkdownreader \
         system_freetype system_libb2 \
