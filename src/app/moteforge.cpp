@@ -4,6 +4,7 @@
 #include "levelwidget.h"
 #include "longpress.h"
 #include "palette.h"
+#include "tickclock.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -12,7 +13,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QTimer>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
 
@@ -38,9 +38,8 @@ moteforge::moteforge(QWidget *parent)
     setFixedSize(sizeHint());
     setWindowTitle(QStringLiteral("Drift Harbour"));
 
-    auto *timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, game, &LevelWidget::animate);
-    timer->start(LevelWidget::tickInterval);
+    auto *clock = new TickClock(LevelWidget::tickInterval, this);
+    connect(clock, &TickClock::tick, game, &LevelWidget::animate);
 }
 
 moteforge::~moteforge() = default;

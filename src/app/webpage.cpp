@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "webpage.h"
 
-#include "levelwidget.h"
+#include "tickclock.h"
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QTimer>
 #include <QWidget>
 
 #include <emscripten.h>
@@ -61,11 +60,6 @@ WebPage::WebPage(QObject *parent)
 
 bool WebPage::eventFilter(QObject *watched, QEvent *event)
 {
-    // The game's tick: a timeout of the timer that drives it.
-    if (event->type() == QEvent::Timer) {
-        const auto *timer = qobject_cast<QTimer *>(watched);
-        tickCount += timer && timer->interval() == LevelWidget::tickInterval;
-    }
     // Qt shows the main window full screen, which here is all of the
     // container: the page sizes that to the window's own size.
     if (event->type() == QEvent::Show && watched->isWidgetType()) {
@@ -73,6 +67,8 @@ bool WebPage::eventFilter(QObject *watched, QEvent *event)
         if (widget->windowType() == Qt::Window) {
             publish("--game-width", widget->minimumWidth());
             publish("--game-height", widget->minimumHeight());
+            if (const auto *clock = widget->findChild<TickClock *>())
+                connect(clock, &TickClock::tick, this, &WebPage::countTick, Qt::UniqueConnection);
         }
     }
     return false;

@@ -24,6 +24,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void countTick() { ++tickCount; }
+
     int tickCount = 0;
 };
 
