@@ -5,11 +5,15 @@
 // opening the page to the first frame of level 1 in Chromium, with an empty
 // cache and once its worker keeps the files; then, for each browser, pixel
 // ratio and phone, the size of the game's canvas, its ticks per second by
-// the game's own count, and the CPU time that the page (all of the browser's
+// the game's own count, the browser's animation frames per second, and the
+// CPU time that the page (all of the browser's
 // processes) takes per second beside the desktop game's, both playing level 1
 // side by side: started by a click on the field, with no well set, so that
 // every tick counts its time. The desktop game is started with the
 // environment of this script, and clicked with xdotool.
+// This machine has no GPU: Chromium runs with --disable-gpu, and WebKit
+// without its accelerated compositing, which would otherwise draw every
+// frame with Mesa's software OpenGL; one setting shows what that costs.
 import {execFileSync, spawn} from 'node:child_process';
 import {mkdtempSync, readFileSync, readdirSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
@@ -23,6 +27,7 @@ const server = await serve([site]);
 const seconds = 20;
 const desk = {width: 1000, height: 700};
 const phone = {width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
+const software = {WEBKIT_DISABLE_COMPOSITING_MODE: '1'};
 const only = process.env.ONLY ? new RegExp(process.env.ONLY) : null;
 const settings = [
     {name: 'Chromium, dpr 1', browser: 'chromium', viewport: desk},
@@ -31,8 +36,9 @@ const settings = [
     {name: 'the same, CPU throttled 4x', browser: 'chromium', viewport: phone, throttle: 4},
     {name: 'Firefox, dpr 1', browser: 'firefox', viewport: desk},
     {name: 'Firefox, dpr 2', browser: 'firefox', viewport: desk, prefs: {'layout.css.devPixelsPerPx': '2'}},
-    {name: 'WebKit, dpr 1', browser: 'webkit', viewport: desk},
-    {name: 'WebKit, dpr 2', browser: 'webkit', viewport: desk, env: {GDK_SCALE: '2'}},
+    {name: 'WebKit, dpr 1', browser: 'webkit', viewport: desk, env: software},
+    {name: 'WebKit, dpr 2', browser: 'webkit', viewport: desk, env: {...software, GDK_SCALE: '2'}},
+    {name: 'WebKit, dpr 1, composited with OpenGL', browser: 'webkit', viewport: desk},
 ];
 
 // CPU seconds of the processes given and all of their descendants.
@@ -73,12 +79,19 @@ async function firstFrame(page) {
 // The game's ticks so far, the wall time in seconds, and the CPU seconds of
 // the browser's processes and of the desktop game's.
 async function sample(page, pids, game) {
-    const [ticks, now] = await page.evaluate(() => [program.driftTicks(), performance.now() / 1000]);
-    return {ticks, now, page: cpuSeconds(pids), desktop: cpuSeconds([String(game.pid)])};
+    const [ticks, frames, now] =
+        await page.evaluate(() => [program.driftTicks(), window.benchFrames, performance.now() / 1000]);
+    return {ticks, frames, now, page: cpuSeconds(pids), desktop: cpuSeconds([String(game.pid)])};
 }
 
-// Level 1 started by a click, or a tap, in the middle of the field.
+// Level 1 started by a click, or a tap, in the middle of the field, and
+// the browser's animation frames counted from then on.
 async function start(page, {viewport}) {
+    await page.evaluate(() => {
+        window.benchFrames = 0;
+        const count = () => { ++window.benchFrames; requestAnimationFrame(count); };
+        requestAnimationFrame(count);
+    });
     const box = await page.$eval('#game', game => {
         const rect = Element.prototype.getBoundingClientRect.call(game);
         return {x: rect.left + rect.width / 2, y: rect.top + rect.height / 2};
@@ -103,8 +116,8 @@ try {
     await browser.close();
 
     console.log(`level 1 played for ${seconds} s, the page beside the desktop game:`);
-    console.log('| setting | canvas | ticks per second | CPU per second: page, desktop game | ratio |');
-    console.log('|---|---|---:|---:|---:|');
+    console.log('| setting | canvas | ticks per second | frames per second | CPU per second: page, desktop game | ratio |');
+    console.log('|---|---|---:|---:|---:|---:|');
     for (const setting of settings.filter(s => !only || only.test(s.name))) {
         const {browser, page} = await open(setting);
         try {
@@ -124,6 +137,7 @@ try {
             const wall = after.now - before.now;
             const cpu = (after.page - before.page) / wall, beside = (after.desktop - before.desktop) / wall;
             console.log(`| ${setting.name} | ${canvas} | ${((after.ticks - before.ticks) / wall).toFixed(1)} | ` +
+                        `${((after.frames - before.frames) / wall).toFixed(0)} | ` +
                         `${(cpu * 1000).toFixed(0)} ms, ${(beside * 1000).toFixed(0)} ms | ` +
                         `${(cpu / beside).toFixed(2)} |`);
         } finally {
