@@ -14,7 +14,8 @@
 
 // The game: one fixed-size widget that holds the loaded level, the wells the
 // player has set, the game state and the mouse state, and paints the scene.
-// animate() must be called every tickInterval milliseconds.
+// animate() must be called once for every tickInterval milliseconds of play,
+// as a TickClock does.
 class LevelWidget : public QWidget
 {
     Q_OBJECT
