@@ -10,20 +10,22 @@
 // processes) takes per second beside the desktop game's, both playing level 1
 // side by side: started by a click on the field, with no well set, so that
 // every tick counts its time. The desktop game is started with the
-// environment of this script, and clicked with xdotool.
+// environment of this script, and clicked with xdotool. One setting shows
+// floor.html instead, a bare canvas, to show what any such page costs.
 // This machine has no GPU: Chromium runs with --disable-gpu, and WebKit
 // without its accelerated compositing, which would otherwise draw every
 // frame with Mesa's software OpenGL; one setting shows what that costs.
 import {execFileSync, spawn} from 'node:child_process';
 import {mkdtempSync, readFileSync, readdirSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
-import {join} from 'node:path';
+import {dirname, join} from 'node:path';
+import {fileURLToPath} from 'node:url';
 import {launch, serve} from '../tests/web/browser.mjs';
 
 const [zip, desktop] = process.argv.slice(2);
 const site = mkdtempSync(join(tmpdir(), 'drift-harbour-bench-'));
 execFileSync('unzip', ['-q', zip, '-d', site]);
-const server = await serve([site]);
+const server = await serve([site, dirname(fileURLToPath(import.meta.url))]);
 const seconds = 20;
 const desk = {width: 1000, height: 700};
 const phone = {width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
@@ -31,6 +33,7 @@ const software = {WEBKIT_DISABLE_COMPOSITING_MODE: '1'};
 const only = process.env.ONLY ? new RegExp(process.env.ONLY) : null;
 const settings = [
     {name: 'Chromium, dpr 1', browser: 'chromium', viewport: desk},
+    {name: 'Chromium, dpr 1, a bare canvas page, no game', browser: 'chromium', viewport: desk, path: 'floor.html'},
     {name: 'Chromium, dpr 2', browser: 'chromium', viewport: {...desk, deviceScaleFactor: 2}},
     {name: 'Chromium, phone 844 x 390, dpr 3', browser: 'chromium', viewport: phone},
     {name: 'the same, CPU throttled 4x', browser: 'chromium', viewport: phone, throttle: 4},
@@ -121,7 +124,7 @@ try {
     for (const setting of settings.filter(s => !only || only.test(s.name))) {
         const {browser, page} = await open(setting);
         try {
-            await page.goto(server.url);
+            await page.goto(server.url + (setting.path ?? ''));
             await page.waitForSelector('#game.shown', {timeout: 120000});
             await start(page, setting);
             // Two seconds to settle, then the game's ticks and everyone's CPU.
@@ -131,7 +134,8 @@ try {
             await new Promise(resolve => setTimeout(resolve, seconds * 1000));
             const after = await sample(page, pids, game);
             const canvas = await page.evaluate(() => {
-                const shown = document.getElementById('qt-shadow-container').shadowRoot.querySelector('canvas');
+                const shown = document.querySelector('canvas') ??
+                              document.getElementById('qt-shadow-container').shadowRoot.querySelector('canvas');
                 return `${shown.width} x ${shown.height}`;
             });
             const wall = after.now - before.now;
