@@ -5,8 +5,9 @@
 # of a private Xvfb display: the time to its first frame in Chromium, and in
 # Chromium at device pixel ratios 1 and 2, on a phone with and without a
 # throttled CPU, in Firefox and in WebKitGTK at ratios 1 and 2, its ticks and
-# frames per second and its CPU time beside the desktop game's. Needs the web
-# build of scripts/web.sh.
+# frames per second and its CPU time beside the desktop game's, and the CPU
+# time of a bare canvas page in Chromium, the least that any such page takes.
+# Needs the web build of scripts/web.sh.
 set -eu
 cd "$(dirname "$0")/.."
 wasm=build-web/page/drift-harbour.wasm
