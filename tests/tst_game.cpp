@@ -559,11 +559,13 @@ private slots:
         row("finger 100 300; move 100 340; lift; finger 300 300; move 304 296; hold; lift",
             "[] ready L1 r2 0ms R1");
         // A finger that moves farther, or lifts, first was a left press all
-        // along; so is a press of the mouse, however long.
+        // along; so is a press of the mouse, however long, which also ends a
+        // finger's wait.
         row("finger 100 100; move 104 95; hold",
             "[] running L1 r2 0ms drag 100,100>104,95@102,98 R0");
         row("finger 100 100; lift; hold", "[] running L1 r2 0ms R0");
-        row("mouse 100 100; hold", "[] running L1 r2 0ms drag 100,100>100,100@100,100 R0");
+        row("finger 100 100; mouse 100 100; hold",
+            "[] running L1 r2 0ms drag 100,100>100,100@100,100 R0");
     }
 
     void longPress()
