@@ -463,6 +463,8 @@ private slots:
         row("drag 90 200 110 200; drag 94 200 114 200; click 102 200",
             "[1@104,200] running L1 r2 0ms");
         row("state 3; click 9 9; state 3; click 9 9; state 3; click 9 9", "[] ready L1 r2 0ms");
+        // A failed level takes no well.
+        row("state 2; drag 100 100 200 100", "[] failed L1 r2 0ms");
         // A release that ends no drag leaves the wells alone.
         row("drag 140 100 160 100; drag 142 100 162 100; click 150 100; dclick L 150 100;"
             "release L 150 100",
