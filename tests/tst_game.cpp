@@ -329,8 +329,10 @@ private slots:
             QTest::addRow("%s %d,%d %x", script, rect.x(), rect.y(), colour)
                 << QString(script) << rect << colour << shown;
         };
-        row("load 1", {292, 232, 1, 1}, blue);   // a particle's square,
-        row("load 1", {294, 239, 1, 1}, white);  // its mark across
+        row("load 1", {292, 232, 1, 1}, blue);  // a particle's square,
+        row("load 1", {294, 239, 1, 1}, white); // its mark across, level
+        row("load 1", {306, 239, 1, 1}, white);
+        row("load 1", {292, 239, 1, 1}, white, false);
         row("load 1", {309, 239, 1, 1}, field);  // neither wider than 16 pixels
         row("load 1", {42, 100, 16, 280}, blue); // hatched areas, outlined in their colour
         row("load 1", {0, 200, 18, 60}, grey);
