@@ -12,9 +12,11 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QWindow>
 #include <QtTest>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -543,6 +545,27 @@ private slots:
             QSKIP("No timer fires while a test runs in a browser.");
         LevelWidgetProbe{*game}.state() = LevelWidget::Running;
         QTRY_VERIFY(LevelWidgetProbe{*game}.elapsed() >= 30);
+    }
+
+    // The clock never runs ahead of real time; after a tick that took 45 ms,
+    // the ticks that fell due meanwhile come at once.
+    void tickClock()
+    {
+        if (QGuiApplication::platformName() == QLatin1String("wasm"))
+            QSKIP("No timer fires while a test runs in a browser.");
+        QElapsedTimer wall;
+        wall.start();
+        TickClock clock(10, this);
+        QList<qint64> at;
+        connect(&clock, &TickClock::tick, this, [&] {
+            at.append(wall.elapsed());
+            if (at.size() == 1)
+                QThread::msleep(45);
+        });
+        QTRY_VERIFY(at.size() >= 6);
+        QVERIFY(at.size() <= wall.elapsed() / 10 + 1);
+        QVERIFY(std::count_if(at.cbegin(), at.cend(), [&](qint64 t) { return t <= at[1] + 1; }) >=
+                5);
     }
 
     void longPress_data()
