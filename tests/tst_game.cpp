@@ -16,7 +16,6 @@
 #include <QWindow>
 #include <QtTest>
 
-#include <algorithm>
 #include <array>
 
 namespace {
@@ -548,7 +547,7 @@ private slots:
     }
 
     // The clock never runs ahead of real time; after a tick that took 45 ms,
-    // the ticks that fell due meanwhile come at once.
+    // the ticks that fell due meanwhile come at once, within a millisecond.
     void tickClock()
     {
         if (QGuiApplication::platformName() == QLatin1String("wasm"))
@@ -564,8 +563,7 @@ private slots:
         });
         QTRY_VERIFY(at.size() >= 6);
         QVERIFY(at.size() <= wall.elapsed() / 10 + 1);
-        QVERIFY(std::count_if(at.cbegin(), at.cend(), [&](qint64 t) { return t <= at[1] + 1; }) >=
-                5);
+        QVERIFY(at[4] - at[1] <= 1);
     }
 
     void longPress_data()
