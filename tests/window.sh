@@ -44,8 +44,21 @@ elif [ "$platform" = wayland ]; then
 fi
 $run "$game" 2>"$tmp/game.log" &
 pid=$!
-fail() { echo "$*"; cat "$tmp/game.log"; exit 1; }
 screen() { import -window root png:-; }
+# Says what failed, with the game's messages; where $DRIFT_FAILURES names a
+# folder, the screen and weston's log go there too.
+fail() {
+    echo "$*"
+    cat "$tmp/game.log"
+    if [ -n "${DRIFT_FAILURES:-}" ]; then
+        screen >"$DRIFT_FAILURES/$platform-$$.png" && echo "the screen: $DRIFT_FAILURES/$platform-$$.png"
+        [ -z "$weston" ] || cp "$tmp/weston.log" "$DRIFT_FAILURES/weston-$$.log"
+        # Where the game still runs, what each of its threads is doing.
+        [ -n "$run" ] || ! kill -0 $pid 2>/dev/null || ! command -v gdb >/dev/null ||
+            gdb -p $pid -batch -ex 'thread apply all bt' >"$DRIFT_FAILURES/threads-$$.txt" 2>&1
+    fi
+    exit 1
+}
 # Width, height, left and top of what is left of the screen on stdin when the
 # given options have turned all else black.
 box() { convert - "$@" -trim -format "%w %h %X %Y" info: 2>/dev/null | tr -d +; }
