@@ -5,7 +5,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 DRIFT_PACKAGES="cmake make g++ qt6-base-dev fonts-dejavu-core libbenchmark-dev"
-. scripts/deps.sh
+. scripts/lib/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 cmake --build build-release --parallel --target tickbench
 QT_QPA_PLATFORM=offscreen ./build-release/tickbench "$@"

@@ -22,7 +22,7 @@ while [ $# -gt 0 ]; do
 done
 pattern=${1:-.}
 DRIFT_PACKAGES="cmake make g++ qt6-base-dev stress-ng"
-. scripts/deps.sh
+. scripts/lib/deps.sh
 work=$(mktemp -d /var/tmp/drift-harbour-soak.XXXXXX)
 export DRIFT_FAILURES=$work
 loads=

@@ -12,8 +12,8 @@ cd "$(dirname "$0")/.."
 suite=${1:?usage: test-on.sh <suite> [script]} script=${2:-scripts/test.sh}
 [ "$(id -u)" -eq 0 ] || exec sudo sh "$0" "$@"
 DRIFT_PACKAGES="debootstrap git cmake make g++ qt6-base-dev dpkg-dev file"
-. scripts/deps.sh
-. scripts/chroot.sh
+. scripts/lib/deps.sh
+. scripts/lib/chroot.sh
 
 work=$(mktemp -d "/var/tmp/drift-harbour-$suite.XXXXXX")
 root=$work/root

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 DRIFT_PACKAGES="cmake make g++ qt6-base-dev qt6-wayland fonts-dejavu-core xvfb xauth xdotool
     x11-utils imagemagick weston desktop-file-utils appstream dpkg-dev file lintian devscripts git
     libbenchmark-dev dbus at-spi2-core"
-. scripts/deps.sh
+. scripts/lib/deps.sh
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build --parallel

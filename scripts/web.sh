@@ -9,7 +9,7 @@
 # browsers are this system's own, driven from here.
 set -eu
 cd "$(dirname "$0")/.."
-. scripts/cache.sh
+. scripts/lib/cache.sh
 
 # Builds the game of the source folder $1 for the browser into the folder $2,
 # with the options given, and its zip.
@@ -54,12 +54,11 @@ build() {
     qt_for="for the browser" qt_script=scripts/web.sh qt_compiler=em++
     # Windows that paint fast and show only what changed, at the pixel ratio
     # at which the page shows them, and fills four pixels at a time.
-    qt_patches="scripts/qt-wasm-opaque-windows.patch scripts/qt-wasm-page-pixel-ratio.patch
-        scripts/qt-wasm-simd-fill.patch"
+    qt_patches=scripts/qt-patches
     qt_toolchain=$EMSDK/cmake/Modules/Platform/Emscripten.cmake
     qt_toolchain_name="emscripten's cmake/Modules/Platform/Emscripten.cmake (Debian's emscripten
 $(dpkg-query -W -f='${Version}' emscripten))"
-    . scripts/staticqt.sh
+    . scripts/lib/staticqt.sh
     static_qt wasm 25 "$@"
 
     # A build folder made for another Qt starts anew.
@@ -84,8 +83,8 @@ fi
 DRIFT_PACKAGES="debootstrap cmake chromium firefox-esr webkit2gtk-driver xvfb xauth unzip brotli"
 # Node.js from Debian unless one is there already, with its npm.
 command -v npm >/dev/null || DRIFT_PACKAGES="$DRIFT_PACKAGES nodejs npm"
-. scripts/deps.sh
-. scripts/chroot.sh
+. scripts/lib/deps.sh
+. scripts/lib/chroot.sh
 
 # Debian 13 with emscripten and the host tools of its Qt, in a folder named
 # by a hash of what is installed there; complete, or not there at all.

@@ -14,7 +14,7 @@ wasm=build-web/page/drift-harbour.wasm
 [ -f "$wasm" ] || { echo "webbench.sh: no $wasm; build it first with: sh scripts/web.sh"; exit 1; }
 DRIFT_PACKAGES="cmake make g++ qt6-base-dev fonts-dejavu-core xvfb xauth brotli chromium firefox-esr
     webkit2gtk-driver xdotool unzip"
-. scripts/deps.sh
+. scripts/lib/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-release --parallel --target drift-harbour >/dev/null
 echo "drift-harbour.wasm: $(wc -c <"$wasm") bytes; $(gzip -9c "$wasm" | wc -c) with gzip -9," \

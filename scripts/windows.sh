@@ -12,7 +12,7 @@ set -eu
 cd "$(dirname "$0")/.."
 DRIFT_PACKAGES="cmake make ninja-build g++ qt6-base-dev dpkg-dev g++-mingw-w64-x86-64-posix jq
     librsvg2-bin icoutils nsis wine wine64 xvfb xauth xdotool x11-utils imagemagick unzip file git"
-. scripts/deps.sh
+. scripts/lib/deps.sh
 
 # Core, Gui, Widgets and Test, with what the game does not use left out. The
 # Wintab header is not in Debian's source, so no tablet events; without
@@ -28,15 +28,15 @@ for feature in sql network dbus opengl dynamicgl printsupport concurrent xml jpe
     set -- "$@" -DFEATURE_$feature=OFF
 done
 qt_for="for Windows" qt_script=scripts/windows.sh qt_compiler=x86_64-w64-mingw32-g++-posix qt_patches=""
-qt_toolchain=$PWD/scripts/mingw-w64.cmake qt_toolchain_name="the game's scripts/mingw-w64.cmake"
-. scripts/staticqt.sh
+qt_toolchain=$PWD/cmake/mingw-w64.cmake qt_toolchain_name="the game's cmake/mingw-w64.cmake"
+. scripts/lib/staticqt.sh
 static_qt windows 30 "$@"
 
 # A build folder made for another Qt starts anew.
 grep -q -F "CMAKE_TOOLCHAIN_FILE:FILEPATH=$qt/" build-windows/CMakeCache.txt 2>/dev/null || rm -rf build-windows
 cmake -S . -B build-windows -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/scripts/mingw-w64.cmake" -DDRIFT_QT_NOTICES="$qt/notices"
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" -DDRIFT_QT_NOTICES="$qt/notices"
 cmake --build build-windows --parallel
 # A program that cannot start shows a message box, which no one closes here.
 ctest --test-dir build-windows --output-on-failure --timeout 600

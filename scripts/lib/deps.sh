@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sourced by play.sh and test.sh: installs the Debian packages named in
+# Sourced by the commands of scripts/: installs the Debian packages named in
 # $DRIFT_PACKAGES that are missing, as root or through sudo.
 missing=""
 for package in $DRIFT_PACKAGES; do

@@ -3,7 +3,7 @@
 # from Debian's own qt6-base source of the system's Qt version with the
 # system's moc, rcc and uic, with the licence notices of all that went into
 # it. Built once into the cache, $DRIFT_CACHE, and reused.
-. scripts/cache.sh
+. scripts/lib/cache.sh
 
 # Debian's source of the system's Qt, from deb-src entries made from the
 # system's own entries that serve it, in a private apt folder of $1.
@@ -43,7 +43,7 @@ notices() {
     local work="$1" out="$2/THIRD-PARTY-NOTICES.txt" src="$1/qtbase" patched="" text path dir json each id
     local entry went file
     shift 2
-    [ -z "$qt_patches" ] || patched=", to which it applied the game's $(echo $qt_patches),"
+    [ -z "$qt_patches" ] || patched=", to which it applied the game's $(echo $(patches)),"
     # Every source file and header that went in, and every folder above one.
     (cd "$work/build" && libs=$(ls lib/*.a plugins/*/*.a | grep -v Test) &&
         { ninja -t inputs $libs; ninja -t deps $(ninja -t inputs $libs | grep '\.o\(bj\)\?$'); }) |
@@ -112,18 +112,25 @@ build_qt() {
     mv "$qt.part" "$qt"
 }
 
+# The patches of the folder $qt_patches, if set, in the order of its series
+# file, one path a line.
+patches() {
+    [ -z "$qt_patches" ] || sed -e '/^#/d' -e '/^ *$/d' -e "s|^|$qt_patches/|" "$qt_patches/series"
+}
+
 # static_qt <target> <minutes> <CMake option>...
 # Sets qt to the folder of the system's Qt built static for <target>, named
 # by the version and a hash of all that it is built with: the options, the
 # compiler $qt_compiler, the toolchain file $qt_toolchain (described as
-# $qt_toolchain_name) and the patches of the game's source that
-# $qt_patches names, applied in that order. Builds it first, in about
-# <minutes>, if it is not there.
+# $qt_toolchain_name) and the patches of the game's folder $qt_patches, each
+# by its path and content, since the notices name them. Builds it first, in
+# about <minutes>, if it is not there.
 static_qt() {
     local target="$1" minutes="$2" version key sudo patch
     shift 2
     version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
-    key=$({ printf '%s\n' "$version" "$@"; $qt_compiler --version; cat "$qt_toolchain" $qt_patches; } |
+    key=$({ printf '%s\n' "$version" "$@" "$qt_toolchain_name" $(patches); $qt_compiler --version
+        cat "$qt_toolchain" $(patches); } |
         sha256sum | cut -c 1-12)
     qt=$DRIFT_CACHE/qt-$target-$version-$key
     [ ! -d "$qt" ] || return 0
@@ -138,7 +145,7 @@ static_qt() {
     trap 'rm -rf "$qt_work"' EXIT
     echo "$qt_script: fetching Debian's source of qt6-base $version"
     fetch_qt "$qt_work"
-    for patch in $qt_patches; do
+    for patch in $(patches); do
         patch -d "$qt_work/qtbase" -p1 --quiet <"$patch"
     done
     build_qt "$qt_work" "$@"
