@@ -119,6 +119,8 @@ within 60 changed || fail "the game took no click"
 pixel() { screen | convert - -format "%[pixel:p{$1,$2}]" info:; }
 well_shown() { [ "$(pixel $((x + 90)) $((y + 300)))" = "srgb(255,64,64)" ]; }
 for step; do
+    # The steps' times, which a failure prints.
+    echo "$(date +%T) $step"
     before=$(pixel $((x + 830)) $((y + 240)))
     case $step in
     # Each click ends on weston's panel, out of the way of what is checked.

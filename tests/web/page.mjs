@@ -261,20 +261,29 @@ test('on a phone, a finger held still restarts, a tap and a drag play as before,
     const box = await gameBox(page);
     const tip = () => shows(page, box, [0, 0, 800, 150], yellow);
     const requests = () => page.evaluate(() => window.fullScreenRequests);
-    // A finger held down at x, y until what it waits for shows, then lifted.
-    const hold = async (x, y, ...waits) => {
+    // Waits for n more ticks of the game's own clock, which never runs ahead
+    // of real time.
+    const ticked = async n => {
+        const from = await page.evaluate(() => program.driftTicks());
+        await until(async () => await page.evaluate(() => program.driftTicks()) >= from + n, `${n} ticks`);
+    };
+    // A finger held down at x, y until what it waits for, then lifted.
+    const hold = async (x, y, wait) => {
         await page.touchscreen.touchStart(at(box, x, y).x, at(box, x, y).y);
-        for (const [check, message] of waits)
-            await until(check, message);
+        await wait();
         await page.touchscreen.touchEnd();
     };
     const wellShown = () => shows(page, box, [92, 302, 16, 16], red);
     // A mouse asks for nothing.
     await page.mouse.click(2, 2);
     assert.equal(await requests(), 0);
-    // Held in Ready, the finger starts the level, then restarts it: Ready
-    // again, and its lift sets no well. The first touch asks for full screen.
-    await hold(400, 300, [async () => !await tip(), 'the level started'], [tip, 'the level restarted']);
+    // Held in Ready for 0.7 s of the game's time, the finger starts the
+    // level, then restarts it, and its lift is a click that leaves it Ready:
+    // the tip shows for good. Had the hold not restarted the level, the
+    // level would run on without its tip. The first touch asks for full screen.
+    await hold(400, 300, () => ticked(70));
+    await ticked(5);
+    assert.equal(await tip(), true, 'Ready again after the hold');
     assert.equal(await requests(), 1);
     // A drag sets a well, where the finger went, without scrolling or
     // zooming the page; a quick tap removes it, and the level runs on.
@@ -288,7 +297,7 @@ test('on a phone, a finger held still restarts, a tap and a drag play as before,
     // After a well, a finger held still anywhere restarts the level.
     await fingerDrag(page, box);
     await until(wellShown, 'a red well where the finger went');
-    await hold(600, 200, [tip, 'the level restarted']);
+    await hold(600, 200, () => until(tip, 'the level restarted'));
     assert.equal(await wellShown(), false);
     assert.equal(await requests(), 1, 'full screen asked for once');
     await page.close();
