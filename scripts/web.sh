@@ -48,13 +48,23 @@ build() {
         filesystemmodel standarditemmodel undocommand undostack undogroup whatsthis \
         systemtrayicon desktopservices movie pdf textodfwriter textmarkdownreader \
         textmarkdownwriter raster_64bit raster_fp mimetype xmlstream sha3_fast \
-        jalalicalendar islamiccivilcalendar hijricalendar; do
+        jalalicalendar islamiccivilcalendar hijricalendar \
+        effects gestures scroller texthtmlparser cssparser widgettextcontrol lineedit tabbar \
+        tabwidget spinbox checkbox radiobutton groupbox buttongroup statusbar statustip sizegrip \
+        progressbar slider scrollbar scrollarea abstractslider rubberband messagebox \
+        dialogbuttonbox dialog stackedwidget formlayout splitter settings translation timezone \
+        timezone_locale datetimeparser commandlineparser filesystemwatcher imageformat_bmp \
+        imageformat_ppm imageformat_xbm ico picture image_text \
+        image_heuristic_mask tabletevent; do
         set -- "$@" -DFEATURE_$feature=OFF
     done
     qt_for="for the browser" qt_script=scripts/web.sh qt_compiler=em++
     # Windows that paint fast and show only what changed, at the pixel ratio
-    # at which the page shows them, and fills four pixels at a time.
+    # at which the page shows them, fills four pixels at a time, and no
+    # standard icons, which the game never shows.
     qt_patches=scripts/qt-patches
+    # Every text that the game and its menus draw is printable ASCII.
+    qt_font_chars=20-7E
     qt_toolchain=$EMSDK/cmake/Modules/Platform/Emscripten.cmake
     qt_toolchain_name="emscripten's cmake/Modules/Platform/Emscripten.cmake (Debian's emscripten
 $(dpkg-query -W -f='${Version}' emscripten))"
@@ -89,7 +99,7 @@ command -v npm >/dev/null || DRIFT_PACKAGES="$DRIFT_PACKAGES nodejs npm"
 # Debian 13 with emscripten and the host tools of its Qt, in a folder named
 # by a hash of what is installed there; complete, or not there at all.
 set -- emscripten cmake ninja-build qt6-base-dev qt6-base-dev-tools nodejs python3 dpkg-dev jq \
-    librsvg2-bin xz-utils
+    librsvg2-bin xz-utils libharfbuzz-bin terser
 root=$DRIFT_CACHE/trixie-$(echo "$@" | sha256sum | cut -c 1-12)
 trap 'chroot_leave "$root"; chroot_leave "$root.part"' EXIT
 trap 'exit 130' INT TERM

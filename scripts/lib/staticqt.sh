@@ -44,6 +44,8 @@ notices() {
     local entry went file
     shift 2
     [ -z "$qt_patches" ] || patched=", to which it applied the game's $(echo $(patches)),"
+    [ -z "${qt_font_chars:-}" ] ||
+        patched="$patched whose fonts for the browser it cut to the characters $qt_font_chars with hb-subset,"
     # Every source file and header that went in, and every folder above one.
     (cd "$work/build" && libs=$(ls lib/*.a plugins/*/*.a | grep -v Test) &&
         { ninja -t inputs $libs; ninja -t deps $(ninja -t inputs $libs | grep '\.o\(bj\)\?$'); }) |
@@ -112,6 +114,18 @@ build_qt() {
     mv "$qt.part" "$qt"
 }
 
+# Cuts the fonts that Qt builds into its platform for the browser, in the
+# source folder $1, to the characters $qt_font_chars (as hb-subset's
+# --unicodes takes them), keeping all they have for those: outlines,
+# hinting, kerning.
+cut_fonts() {
+    local font
+    for font in "$1"/src/3rdparty/wasm/*.ttf; do
+        hb-subset --unicodes="$qt_font_chars" --output-file="$font.cut" "$font"
+        mv "$font.cut" "$font"
+    done
+}
+
 # The patches of the folder $qt_patches, if set, in the order of its series
 # file, one path a line.
 patches() {
@@ -122,14 +136,16 @@ patches() {
 # Sets qt to the folder of the system's Qt built static for <target>, named
 # by the version and a hash of all that it is built with: the options, the
 # compiler $qt_compiler, the toolchain file $qt_toolchain (described as
-# $qt_toolchain_name) and the patches of the game's folder $qt_patches, each
-# by its path and content, since the notices name them. Builds it first, in
+# $qt_toolchain_name), the patches of the game's folder $qt_patches, each
+# by its path and content, since the notices name them, and the characters
+# $qt_font_chars that the fonts are cut to, if set. Builds it first, in
 # about <minutes>, if it is not there.
 static_qt() {
     local target="$1" minutes="$2" version key sudo patch
     shift 2
     version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
-    key=$({ printf '%s\n' "$version" "$@" "$qt_toolchain_name" $(patches); $qt_compiler --version
+    key=$({ printf '%s\n' "$version" "$@" "$qt_toolchain_name" $(patches) "${qt_font_chars:-}"
+        $qt_compiler --version
         cat "$qt_toolchain" $(patches); } |
         sha256sum | cut -c 1-12)
     qt=$DRIFT_CACHE/qt-$target-$version-$key
@@ -148,6 +164,7 @@ static_qt() {
     for patch in $(patches); do
         patch -d "$qt_work/qtbase" -p1 --quiet <"$patch"
     done
+    [ -z "${qt_font_chars:-}" ] || cut_fonts "$qt_work/qtbase"
     build_qt "$qt_work" "$@"
     rm -rf "$qt_work"
     trap - EXIT
