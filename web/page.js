@@ -10,6 +10,7 @@ const progress = document.getElementById('progress');
 const message = document.getElementById('message');
 const game = document.getElementById('game');
 const ended = document.getElementById('ended');
+const touchHelp = document.getElementById('touch-help');
 
 // The scale at which the game is shown: 1, or less where the page is smaller.
 let scale = 1;
@@ -23,9 +24,16 @@ let started = false;
 let stopWatching = () => {};
 // The program's module, through which Qt learns of a new size of its screen.
 let program = null;
+// The game's box on the page, in CSS pixels, as layout() last placed it.
+let shownBox = null;
+// The note of what a finger does: not yet shown, shown, or gone for good.
+let touchHelpState = 'unseen';
+// How long the note stays beside the game, in milliseconds.
+const touchHelpTime = 8000;
 
 // Replaces the game, or its loading, by a message.
 function fail(text) {
+    hideTouchHelp();
     game.remove();
     loading.classList.add('failed');
     message.textContent = text;
@@ -64,9 +72,13 @@ function layout() {
     const height = parseFloat(game.style.getPropertyValue('--game-height')) || game.offsetHeight;
     const page = document.documentElement;
     scale = Math.min(1, page.clientWidth / width, page.clientHeight / height);
+    shownBox = {left: Math.max(0, Math.floor((page.clientWidth - width * scale) / 2)),
+                top: Math.max(0, Math.floor((page.clientHeight - height * scale) / 2)),
+                width: width * scale, height: height * scale};
     game.style.transform = scale < 1 ? `scale(${scale})` : '';
-    game.style.left = `${Math.max(0, Math.floor((page.clientWidth - width * scale) / 2))}px`;
-    game.style.top = `${Math.max(0, Math.floor((page.clientHeight - height * scale) / 2))}px`;
+    game.style.left = `${shownBox.left}px`;
+    game.style.top = `${shownBox.top}px`;
+    placeTouchHelp();
     if (program) {
         // Qt paints at the ratio at which the game shows: scaled down, it
         // paints no pixel that the screen cannot show.
@@ -138,6 +150,69 @@ function fullScreenOnFirstTouch(event) {
         page.webkitRequestFullscreen();
 }
 
+// The game's tips name mouse buttons. Where a finger plays, a note tells
+// what it does: beside the loading screen on a touch screen, else from the
+// first touch; never to a mouse. Once the game shows, the note moves into
+// the largest band of the page that the game leaves free, never over it,
+// and goes after a few seconds or a tap on it.
+function showTouchHelp() {
+    if (touchHelpState !== 'unseen')
+        return;
+    touchHelpState = 'shown';
+    touchHelp.hidden = false;
+    touchHelp.addEventListener('pointerdown', hideTouchHelp);
+    placeTouchHelp();
+}
+
+function hideTouchHelp() {
+    touchHelpState = 'gone';
+    touchHelp.hidden = true;
+}
+
+// Places the note beside the shown game: called when the game shows and
+// whenever layout() places it anew.
+function placeTouchHelp() {
+    if (touchHelpState !== 'shown' || !game.classList.contains('shown'))
+        return;
+    if (touchHelp.parentElement !== document.body) {
+        document.body.append(touchHelp);
+        touchHelp.classList.add('beside');
+        setTimeout(hideTouchHelp, touchHelpTime);
+    }
+    const page = document.documentElement, box = shownBox;
+    const below = box.top + box.height, right = box.left + box.width;
+    const band = [
+        {left: 0, top: 0, width: page.clientWidth, height: box.top},
+        {left: 0, top: below, width: page.clientWidth, height: page.clientHeight - below},
+        {left: 0, top: 0, width: box.left, height: page.clientHeight},
+        {left: right, top: 0, width: page.clientWidth - right, height: page.clientHeight},
+    ].filter(band => band.width >= 100 && band.height >= 60)
+        .sort((a, b) => b.width * b.height - a.width * a.height)[0];
+    if (!band) {
+        hideTouchHelp();
+        return;
+    }
+    // Whole pixels within the band.
+    const left = Math.ceil(band.left), top = Math.ceil(band.top);
+    touchHelp.style.left = `${left}px`;
+    touchHelp.style.top = `${top}px`;
+    touchHelp.style.width = `${Math.floor(band.left + band.width) - left}px`;
+    touchHelp.style.height = `${Math.floor(band.top + band.height) - top}px`;
+    document.getElementById('sideways').hidden = page.clientWidth > page.clientHeight;
+}
+
+// Qt keeps the keyboard's focus in a hidden input of its own at the end of
+// the body: the game's keyboard, for Escape and Ctrl+Q, which takes no
+// text. Named for assistive technology; and since the game takes nothing
+// pasted, Qt's clipboard, which would refuse a paste, never sees one.
+function nameKeyboard() {
+    new MutationObserver(() => {
+        for (const input of document.querySelectorAll('body > input:not([aria-label])'))
+            input.setAttribute('aria-label', 'Drift Harbour keys');
+    }).observe(document.body, {childList: true});
+    window.addEventListener('paste', event => event.stopImmediatePropagation(), {capture: true});
+}
+
 // Shows the game once it has set its size, at its first frame.
 function showWhenSized() {
     new MutationObserver((changes, observer) => {
@@ -148,6 +223,7 @@ function showWhenSized() {
         requestAnimationFrame(() => requestAnimationFrame(() => {
             game.classList.add('shown');
             loading.hidden = true;
+            placeTouchHelp();
             performance.mark('first frame');
             // Two seconds for the browser's optimising compiler first.
             const watching = setTimeout(() => { stopWatching = watchPace(); }, 2000);
@@ -166,6 +242,7 @@ function showEnd(status) {
         return;
     }
     stopWatching();
+    hideTouchHelp();
     game.remove();
     loading.hidden = true;
     ended.hidden = false;
@@ -189,9 +266,16 @@ async function start() {
         window.addEventListener(type, unscale, {capture: true});
     window.addEventListener('resize', layout);
     window.addEventListener('pointerup', fullScreenOnFirstTouch, {capture: true});
+    window.addEventListener('pointerdown', event => {
+        if (event.pointerType === 'touch')
+            showTouchHelp();
+    }, {capture: true});
+    if (matchMedia('(pointer: coarse)').matches)
+        showTouchHelp();
     game.addEventListener('contextmenu', event => event.preventDefault());
     document.getElementById('again').addEventListener('click', () => location.reload());
     showWhenSized();
+    nameKeyboard();
     try {
         await qtLoad({
             preRun: [instance => { program = instance; }],
@@ -201,6 +285,8 @@ async function start() {
                 containerElements: [game],
                 onLoaded: () => { started = true; },
                 onExit: showEnd,
+                // DejaVu Sans, built in, on every system alike.
+                localFonts: {familiesCollection: 'NoFontFamilies'},
             },
         });
     } catch (error) {

@@ -3,7 +3,8 @@
 
 Makes the web page in <page folder>: the program's .js and .wasm and Qt's
 loader from <program folder>, the page's own files from <web folder>, and the
-other files given (icons, licence). index.html gets the hash of the style
+other files given (icons, licence). Qt's loader and the page's script are
+minified with terser, keeping their licence lines. index.html gets the hash of the style
 sheet that Qt puts in the page, which its Content-Security-Policy allows, and
 the size of the .wasm for its progress bar; sw.js gets the list of files to
 keep offline, and a cache named by a hash of them all.
@@ -13,6 +14,7 @@ import base64
 import hashlib
 import os
 import shutil
+import subprocess
 import sys
 
 web, program, page = sys.argv[1:4]
@@ -31,7 +33,12 @@ def qt_style_sheet(wasm):
 
 
 def copy(source, name=None):
-    shutil.copyfile(source, os.path.join(page, name or os.path.basename(source)))
+    target = os.path.join(page, name or os.path.basename(source))
+    if target.endswith(('qtloader.js', 'page.js')):
+        subprocess.run(['terser', source, '--compress', '--mangle', '--comments', '/SPDX|Copyright/',
+                        '--output', target], check=True)
+    else:
+        shutil.copyfile(source, target)
 
 
 def fill(template, values):
