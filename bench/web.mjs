@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Usage: node web.mjs <drift-harbour-...-web.zip> <desktop drift-harbour>
-// Prints, for the page served from 127.0.0.1 in this system's browsers,
+// Prints Lighthouse's performance of the page, mobile and desktop; then,
+// for the page served from 127.0.0.1 in this system's browsers,
 // each showing its window on the X display of $DISPLAY: the time from
 // opening the page to the first frame of level 1 in Chromium, with an empty
 // cache and once its worker keeps the files; then, for each browser, pixel
@@ -20,7 +21,7 @@ import {mkdtempSync, readFileSync, readdirSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
-import {launch, serve} from '../tests/web/browser.mjs';
+import {audit, launch, serve} from '../tests/web/browser.mjs';
 
 const [zip, desktop] = process.argv.slice(2);
 const site = mkdtempSync(join(tmpdir(), 'drift-harbour-bench-'));
@@ -71,6 +72,33 @@ async function open({browser: name, viewport, throttle, prefs, env}) {
     return {browser, page};
 }
 
+// Lighthouse's performance of the page served compressed, with its mobile
+// and its desktop settings, three runs each: every run's score, and of the
+// median run the total blocking time, the largest contentful paint and the
+// longest tasks of the page's main thread as Lighthouse saw them, before
+// its simulation slows them down (4x on mobile).
+async function lighthouse() {
+    const compressed = await serve([site], () => null, {gzip: true});
+    try {
+        for (const preset of ['mobile', 'desktop']) {
+            const runs = [];
+            for (let run = 0; run < 3; ++run)
+                runs.push(await audit(compressed.url, preset, ['performance']));
+            runs.sort((a, b) => a.categories.performance.score - b.categories.performance.score);
+            const {audits} = runs[1];
+            const tasks = audits['main-thread-tasks'].details.items.map(task => task.duration)
+                .sort((a, b) => b - a).slice(0, 8).map(duration => duration.toFixed(0));
+            console.log(`Lighthouse, ${preset}: performance ${runs.map(run => run.categories.performance.score * 100)
+                .join(', ')}; median run: total blocking time ` +
+                `${audits['total-blocking-time'].numericValue.toFixed(0)} ms, largest contentful paint ` +
+                `${(audits['largest-contentful-paint'].numericValue / 1000).toFixed(1)} s, longest tasks ` +
+                `${tasks.join(', ')} ms`);
+        }
+    } finally {
+        await compressed.close();
+    }
+}
+
 // Milliseconds from opening the page to its first frame of level 1, by the
 // page's clock.
 async function firstFrame(page) {
@@ -109,6 +137,7 @@ const game = spawn(desktop, [], {stdio: 'ignore'});
 execFileSync('xdotool', ['search', '--sync', '--name', '^Drift Harbour$',
                          'mousemove', '--window', '%1', '400', '300', 'click', '1']);
 try {
+    await lighthouse();
     const {browser, page} = await open(settings[0]);
     const cold = await firstFrame(page);
     await page.evaluate(() => navigator.serviceWorker.ready);

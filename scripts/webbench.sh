@@ -1,8 +1,10 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Prints the size of the web game's .wasm (as it is, with gzip -9 and with
-# brotli), and how the page runs in this system's browsers, each in a window
-# of a private Xvfb display: the time to its first frame in Chromium, and in
+# brotli), Lighthouse's performance scores for the page, mobile and desktop,
+# with their total blocking time, and how the page runs in this system's
+# browsers, each in a window of a private Xvfb display: the time to its
+# first frame in Chromium, and in
 # Chromium at device pixel ratios 1 and 2, on a phone with and without a
 # throttled CPU, in Firefox and in WebKitGTK at ratios 1 and 2, its ticks and
 # frames per second and its CPU time beside the desktop game's, and the CPU

@@ -4,11 +4,14 @@
 // MiniBrowser driven through WebKitWebDriver with selenium-webdriver, and
 // the pixels of a screenshot.
 import {spawn} from 'node:child_process';
-import {createReadStream} from 'node:fs';
+import {createReadStream, readFileSync} from 'node:fs';
 import {mkdtemp, rm, stat} from 'node:fs/promises';
 import {createServer} from 'node:http';
 import {tmpdir} from 'node:os';
 import {extname, join, normalize} from 'node:path';
+import {gzipSync} from 'node:zlib';
+import lighthouse from 'lighthouse';
+import desktopConfig from 'lighthouse/core/config/desktop-config.js';
 import pngjs from 'pngjs';
 import puppeteer from 'puppeteer-core';
 import {Builder, Button, By, Key} from 'selenium-webdriver';
@@ -23,8 +26,11 @@ const types = {
 
 // Serves the files of the folders given, the first that has a path wins, as
 // any static web server would. hold(path) may return a promise that the
-// answer waits for, or a status to answer with instead.
-export async function serve(folders, hold = () => null) {
+// answer waits for, or a status to answer with instead. With gzip, files
+// are sent compressed to a browser that takes that, as hosts send them,
+// each compressed once.
+export async function serve(folders, hold = () => null, {gzip = false} = {}) {
+    const compressed = new Map();
     const server = createServer(async (request, response) => {
         const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
         const held = await hold(path);
@@ -36,9 +42,18 @@ export async function serve(folders, hold = () => null) {
             const file = join(folder, path.endsWith('/') ? `${path}index.html` : path);
             const info = await stat(file).catch(() => null);
             if (info?.isFile()) {
-                response.writeHead(200, {'Content-Type': types[extname(file)] ?? 'application/octet-stream',
-                                         'Content-Length': info.size, 'Cache-Control': 'no-cache'});
-                createReadStream(file).pipe(response);
+                const headers = {'Content-Type': types[extname(file)] ?? 'application/octet-stream',
+                                 'Cache-Control': 'no-cache'};
+                if (gzip && /\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
+                    if (!compressed.has(file))
+                        compressed.set(file, gzipSync(readFileSync(file), {level: 9}));
+                    response.writeHead(200, {...headers, 'Content-Encoding': 'gzip', Vary: 'Accept-Encoding',
+                                             'Content-Length': compressed.get(file).length});
+                    response.end(compressed.get(file));
+                } else {
+                    response.writeHead(200, {...headers, 'Content-Length': info.size});
+                    createReadStream(file).pipe(response);
+                }
                 return;
             }
         }
@@ -75,6 +90,21 @@ export async function launch(name, extraArgs = [], {prefs = {}, ...launchOptions
         await rm(profile, {recursive: true, force: true});
     };
     return browser;
+}
+
+// Lighthouse's audit of the page at url, in a new headless Chromium of this
+// system without a GPU: with Lighthouse's default setting, a mid-range
+// phone on slow 4G with its CPU slowed 4x (simulated), or with its desktop
+// preset. Resolves to Lighthouse's result, its categories and audits.
+export async function audit(url, preset, categories) {
+    const browser = await launch('chromium');
+    try {
+        const {port} = new URL(browser.wsEndpoint());
+        const flags = {port: Number(port), output: 'json', logLevel: 'error', onlyCategories: categories};
+        return (await lighthouse(url, flags, preset === 'desktop' ? desktopConfig : undefined)).lhr;
+    } finally {
+        await browser.close();
+    }
 }
 
 // The pixels of a PNG, such as a screenshot: width, height and rgb(x, y),

@@ -9,7 +9,7 @@ import {mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
-import {decodePng, launch, serve, until} from './browser.mjs';
+import {audit, decodePng, launch, serve, until} from './browser.mjs';
 
 const [name, zip] = process.argv.slice(2);
 const chromium = name === 'chromium', firefox = name === 'firefox', webkit = name === 'webkit';
@@ -197,6 +197,8 @@ test('a drag sets a well, a right click restarts without a context menu', async 
     const {page, box} = await open();
     await drag(page, box, [100, 290, 100, 330]);
     await until(() => shows(page, box, [88, 298, 4, 4], red), 'a red well where the drag went');
+    // A mouse is told nothing of fingers.
+    assert.equal(await page.$eval('#touch-help', note => note.hidden), true);
     if (chromium) {
         await page.evaluate(() => window.addEventListener('contextmenu', event => {
             window.contextMenuPrevented = event.defaultPrevented;
@@ -255,6 +257,15 @@ test('on a phone, a finger held still restarts, a tap and a drag play as before,
     await page.evaluateOnNewDocument(() => {
         window.fullScreenRequests = 0;
         Element.prototype.requestFullscreen = async () => { ++window.fullScreenRequests; };
+        // Where the note of what a finger does last showed beside the game:
+        // it goes after a few seconds.
+        addEventListener('DOMContentLoaded', () => {
+            const note = document.getElementById('touch-help');
+            new MutationObserver(() => {
+                if (!note.hidden && note.classList.contains('beside'))
+                    window.noteBeside = note.getBoundingClientRect().toJSON();
+            }).observe(note, {attributes: true});
+        });
     });
     await page.setViewport({width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
     await page.goto(server.url);
@@ -285,6 +296,11 @@ test('on a phone, a finger held still restarts, a tap and a drag play as before,
     await ticked(5);
     assert.equal(await tip(), true, 'Ready again after the hold');
     assert.equal(await requests(), 1);
+    // Where a finger plays, a note tells what it does, beside the game and
+    // never over it.
+    const note = await until(() => page.evaluate(() => window.noteBeside), 'the note beside the game');
+    assert.ok(note.right <= box.left || note.left >= box.left + box.width ||
+              note.bottom <= box.top || note.top >= box.top + box.height, `the note: ${JSON.stringify(note)}`);
     // A drag sets a well, where the finger went, without scrolling or
     // zooming the page; a quick tap removes it, and the level runs on.
     await fingerDrag(page, box);
@@ -363,8 +379,32 @@ test('once loaded, the game starts without the network', {skip: !chromium}, asyn
     // The worker keeps all of the files or none.
     await until(() => page.evaluate(async () => navigator.serviceWorker.controller &&
         !!await caches.match('drift-harbour.wasm')), 'the files kept');
+    // Chromium would install it as an app.
+    const {installabilityErrors} = await (await page.createCDPSession()).send('Page.getInstallabilityErrors');
+    assert.deepEqual(installabilityErrors, []);
     await own.close();
     await page.reload();
     assert.ok(await shows(page, await gameBox(page), [292, 232, 1, 1], blue), 'level 1, offline');
     await page.close();
 });
+
+// Lighthouse's audit, mobile and desktop, of the page served compressed as
+// hosts serve it: all that a page can mend scores 100. Its performance is
+// a figure of webbench.sh, not a test.
+for (const preset of ['mobile', 'desktop']) {
+    test(`Lighthouse, ${preset}: accessibility, best practices and SEO score 100`, {skip: !chromium}, async () => {
+        const categories = ['accessibility', 'best-practices', 'seo'];
+        const compressed = await serve([site], () => null, {gzip: true});
+        try {
+            const result = await audit(compressed.url, preset, categories);
+            const failing = categories.flatMap(id => result.categories[id].auditRefs)
+                .map(ref => result.audits[ref.id])
+                .filter(found => found.score !== null && found.score < 1)
+                .map(found => `${found.id}: ${found.title} ${JSON.stringify(found.details?.items ?? [])}`);
+            assert.deepEqual({scores: categories.map(id => result.categories[id].score), failing},
+                             {scores: [1, 1, 1], failing: []});
+        } finally {
+            await compressed.close();
+        }
+    });
+}
