@@ -252,6 +252,14 @@ function showEnd(status) {
     document.getElementById('again').focus();
 }
 
+// Resolves once the loading screen shows its icon: only then does the game's
+// download begin, which would otherwise take the bandwidth that the icon
+// needs on a slow network, and keep the page blank for longer.
+async function loadingScreenShown() {
+    await document.querySelector('#loading img').decode().catch(() => {});
+    await new Promise(resolve => requestAnimationFrame(resolve));
+}
+
 async function start() {
     if (typeof WebAssembly !== 'object') {
         fail('Drift Harbour needs WebAssembly, which this browser does not have or has switched off.');
@@ -276,6 +284,7 @@ async function start() {
     document.getElementById('again').addEventListener('click', () => location.reload());
     showWhenSized();
     nameKeyboard();
+    await loadingScreenShown();
     try {
         await qtLoad({
             preRun: [instance => { program = instance; }],
