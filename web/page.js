@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page around the game: loads it with its progress shown, lays it out
 // centred at its own size (scaled down where the page is smaller), says so
-// plainly when it cannot run, and offers to play again once it has ended.
+// plainly when it cannot run, tells a finger's gestures where a finger
+// plays, and offers to play again once the game has ended.
 'use strict';
 
 const wasmBytes = Number(document.currentScript.dataset.wasmBytes);
