@@ -37,8 +37,9 @@ if [ "$platform" = wine ]; then
     run=exe
 elif [ "$platform" = wayland ]; then
     export WAYLAND_DISPLAY=drift-test QT_QPA_PLATFORM=wayland
+    # Its log holds every message to and from its clients, for a failure to show.
     weston --backend=x11-backend.so --width=1200 --height=900 --idle-time=0 \
-        --socket=$WAYLAND_DISPLAY >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
+        --socket=$WAYLAND_DISPLAY --logger-scopes=log,proto >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
     weston=$!
     for i in $(seq 300); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break || sleep 0.1; done
 fi
@@ -52,10 +53,16 @@ fail() {
     cat "$tmp/game.log"
     if [ -n "${DRIFT_FAILURES:-}" ]; then
         screen >"$DRIFT_FAILURES/$platform-$$.png" && echo "the screen: $DRIFT_FAILURES/$platform-$$.png"
-        [ -z "$weston" ] || cp "$tmp/weston.log" "$DRIFT_FAILURES/weston-$$.log"
-        # Where the game still runs, what each of its threads is doing.
+        # Weston's log without the messages of each frame drawn.
+        [ -z "$weston" ] || grep -v -E '\.(attach|damage|damage_buffer|commit|frame|done|release)\(|delete_id' \
+            "$tmp/weston.log" >"$DRIFT_FAILURES/weston-$$.log"
+        # Where the game still runs, what each of its threads is doing, and
+        # which of its windows Qt holds active and focused (none: 0x0).
         [ -n "$run" ] || ! kill -0 $pid 2>/dev/null || ! command -v gdb >/dev/null ||
-            gdb -p $pid -batch -ex 'thread apply all bt' >"$DRIFT_FAILURES/threads-$$.txt" 2>&1
+            gdb -p $pid -batch -ex 'thread apply all bt' \
+                -ex 'print ((void *(*)(void))_ZN15QGuiApplication11focusWindowEv)()' \
+                -ex 'print ((void *(*)(void))_ZN12QApplication12activeWindowEv)()' \
+                >"$DRIFT_FAILURES/threads-$$.txt" 2>&1
     fi
     exit 1
 }
