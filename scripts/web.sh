@@ -69,7 +69,7 @@ build() {
     qt_toolchain_name="emscripten's cmake/Modules/Platform/Emscripten.cmake (Debian's emscripten
 $(dpkg-query -W -f='${Version}' emscripten))"
     . scripts/lib/staticqt.sh
-    static_qt wasm 20 "$@"
+    static_qt wasm 10 "$@"
 
     # A build folder made for another Qt starts anew.
     grep -q -F "CMAKE_TOOLCHAIN_FILE:FILEPATH=$qt/" build-web/CMakeCache.txt 2>/dev/null || rm -rf build-web
