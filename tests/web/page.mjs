@@ -93,14 +93,23 @@ async function drag(page, box, [x1, y1, x2, y2]) {
     await page.mouse.up();
 }
 
+// A finger's touch at the first of the points (page pixels), its moves
+// through the others and its lift, sent all at once: one by one, a busy
+// machine can hold the finger still between them past the half second after
+// which the game takes it for a long press.
+async function gesture(page, points) {
+    const cdp = await page.createCDPSession();
+    const touch = (type, {x, y}) => cdp.send('Input.dispatchTouchEvent', {type, touchPoints: type === 'touchEnd' ? [] : [{x, y}]});
+    await Promise.all([touch('touchStart', points[0]), ...points.slice(1).map(point => touch('touchMove', point)),
+                       touch('touchEnd', points[points.length - 1])]);
+    await cdp.detach();
+}
+
 // A finger drawn down the field from 100, 290 to 100, 330, where level 1's
 // red particle is, which sets a red well there.
-async function fingerDrag(page, box) {
+function fingerDrag(page, box) {
     const from = at(box, 100, 290), to = at(box, 100, 330);
-    await page.touchscreen.touchStart(from.x, from.y);
-    for (let step = 1; step <= 5; ++step)
-        await page.touchscreen.touchMove(from.x, from.y + (to.y - from.y) * step / 5);
-    await page.touchscreen.touchEnd();
+    return gesture(page, [0, 1, 2, 3, 4, 5].map(step => ({x: from.x, y: from.y + (to.y - from.y) * step / 5})));
 }
 
 // The canvas's pixels for each CSS pixel it is shown at.
@@ -144,13 +153,13 @@ async function word(page, [left, top, right, bottom], n) {
 async function pickLevel(page, box, level) {
     const bar = [box.left, box.top, box.left + box.width, box.top + box.menu * box.scale];
     const x = await word(page, bar, 1);
-    await page.touchscreen.tap(x, (bar[1] + bar[3]) / 2);
+    await gesture(page, [{x, y: (bar[1] + bar[3]) / 2}]);
     const menu = await until(() => page.evaluate(() => {
         const canvases = [...document.getElementById('qt-shadow-container').shadowRoot.querySelectorAll('canvas')];
         const shown = canvases.slice(1).map(canvas => canvas.getBoundingClientRect()).find(box => box.height > 0);
         return shown && {top: shown.top, height: shown.height};
     }), 'the Levels menu');
-    await page.touchscreen.tap(x, menu.top + (level - 0.5) * menu.height / 3);
+    await gesture(page, [{x, y: menu.top + (level - 0.5) * menu.height / 3}]);
 }
 
 test('the loading screen, then level 1 crisp at device pixel ratio 2, within the page\'s policy', {skip: !chromium}, async () => {
@@ -307,9 +316,13 @@ test('on a phone, a finger held still restarts, a tap and a drag play as before,
     await until(wellShown, 'a red well where the finger went');
     assert.deepEqual(await page.evaluate(() => [scrollX, scrollY, visualViewport.scale]), [0, 0, 1]);
     const {x, y} = at(box, 100, 310);
-    await page.touchscreen.tap(x, y);
+    await gesture(page, [{x, y}]);
+    // It was a click, not a long press that restarts the level: the first
+    // blue particle, driven off by the well, does not come back to its start.
+    // (The level itself runs on only until the wells have driven every
+    // particle home: on a busy machine that can come first.)
     await until(async () => !await wellShown(), 'the well removed');
-    assert.equal(await tip(), false, 'still running');
+    await until(async () => !await shows(page, box, [292, 232, 1, 1], blue), 'the level running on');
     // After a well, a finger held still anywhere restarts the level.
     await fingerDrag(page, box);
     await until(wellShown, 'a red well where the finger went');
