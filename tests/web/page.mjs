@@ -293,7 +293,6 @@ test('on a phone, a finger held still restarts, a tap and a drag play as before,
         await wait();
         await page.touchscreen.touchEnd();
     };
-    const wellShown = () => shows(page, box, [92, 302, 16, 16], red);
     // A mouse asks for nothing.
     await page.mouse.click(2, 2);
     assert.equal(await requests(), 0);
@@ -310,24 +309,29 @@ test('on a phone, a finger held still restarts, a tap and a drag play as before,
     const note = await until(() => page.evaluate(() => window.noteBeside), 'the note beside the game');
     assert.ok(note.right <= box.left || note.left >= box.left + box.width ||
               note.bottom <= box.top || note.top >= box.top + box.height, `the note: ${JSON.stringify(note)}`);
-    // A drag sets a well, where the finger went, without scrolling or
-    // zooming the page; a quick tap removes it, and the level runs on.
-    await fingerDrag(page, box);
-    await until(wellShown, 'a red well where the finger went');
+    // A finger drawn across the middle of level 1 sets a blue well at 420,
+    // 240, between its two blue particles, which then swing through it for
+    // good, each at its own pace: the level runs on until a finger ends it.
+    // The page neither scrolls nor zooms.
+    const across = () => gesture(page, [0, 1, 2, 3, 4, 5].map(step => at(box, 400 + 8 * step, 240)));
+    // A corner of the well's square, above the band that the particles cross.
+    const blueWell = () => shows(page, box, [414, 228, 3, 3], blue);
+    const bothAtStart = async () => await shows(page, box, [292, 232, 1, 1], blue) &&
+                                    await shows(page, box, [492, 232, 1, 1], blue);
+    await across();
+    await until(blueWell, 'a blue well where the finger went');
     assert.deepEqual(await page.evaluate(() => [scrollX, scrollY, visualViewport.scale]), [0, 0, 1]);
-    const {x, y} = at(box, 100, 310);
-    await gesture(page, [{x, y}]);
-    // It was a click, not a long press that restarts the level: the first
-    // blue particle, driven off by the well, does not come back to its start.
-    // (The level itself runs on only until the wells have driven every
-    // particle home: on a busy machine that can come first.)
-    await until(async () => !await wellShown(), 'the well removed');
-    await until(async () => !await shows(page, box, [292, 232, 1, 1], blue), 'the level running on');
-    // After a well, a finger held still anywhere restarts the level.
-    await fingerDrag(page, box);
-    await until(wellShown, 'a red well where the finger went');
+    // With a well, a finger held still anywhere restarts the level.
     await hold(600, 200, () => until(tip, 'the level restarted'));
-    assert.equal(await wellShown(), false);
+    assert.equal(await blueWell(), false, 'the well gone with the restart');
+    // A quick tap on a well removes it, and is a click, not a long press:
+    // the level is not restarted, so its blue particles, which the well set
+    // swinging, are not both back at their starts for good.
+    await across();
+    await until(blueWell, 'a blue well where the finger went');
+    await gesture(page, [at(box, 420, 240)]);
+    await until(async () => !await blueWell(), 'the well removed');
+    await until(async () => !await bothAtStart(), 'the level running on');
     assert.equal(await requests(), 1, 'full screen asked for once');
     await page.close();
 });
