@@ -21,7 +21,7 @@ while [ $# -gt 0 ]; do
     shift
 done
 pattern=${1:-.}
-DRIFT_PACKAGES="cmake make g++ qt6-base-dev stress-ng"
+DRIFT_PACKAGES="cmake make g++ qt6-base-dev qt6-base-private-dev stress-ng"
 . scripts/lib/deps.sh
 work=$(mktemp -d /var/tmp/drift-harbour-soak.XXXXXX)
 export DRIFT_FAILURES=$work

@@ -11,7 +11,7 @@ set -eu
 cd "$(dirname "$0")/.."
 suite=${1:?usage: test-on.sh <suite> [script]} script=${2:-scripts/test.sh}
 [ "$(id -u)" -eq 0 ] || exec sudo sh "$0" "$@"
-DRIFT_PACKAGES="debootstrap git cmake make g++ qt6-base-dev dpkg-dev file"
+DRIFT_PACKAGES="debootstrap git cmake make g++ qt6-base-dev qt6-base-private-dev dpkg-dev file"
 . scripts/lib/deps.sh
 . scripts/lib/chroot.sh
 

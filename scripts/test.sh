@@ -5,7 +5,7 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -eu
 cd "$(dirname "$0")/.."
-DRIFT_PACKAGES="cmake make g++ qt6-base-dev qt6-wayland fonts-dejavu-core xvfb xauth xdotool
+DRIFT_PACKAGES="cmake make g++ qt6-base-dev qt6-base-private-dev qt6-wayland fonts-dejavu-core xvfb xauth xdotool
     x11-utils imagemagick weston desktop-file-utils appstream dpkg-dev file lintian devscripts git
     libbenchmark-dev dbus at-spi2-core"
 . scripts/lib/deps.sh

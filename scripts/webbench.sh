@@ -14,7 +14,7 @@ set -eu
 cd "$(dirname "$0")/.."
 wasm=build-web/page/drift-harbour.wasm
 [ -f "$wasm" ] || { echo "webbench.sh: no $wasm; build it first with: sh scripts/web.sh"; exit 1; }
-DRIFT_PACKAGES="cmake make g++ qt6-base-dev fonts-dejavu-core xvfb xauth brotli chromium firefox-esr
+DRIFT_PACKAGES="cmake make g++ qt6-base-dev qt6-base-private-dev fonts-dejavu-core xvfb xauth brotli chromium firefox-esr
     webkit2gtk-driver xdotool unzip"
 . scripts/lib/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null

@@ -2,6 +2,7 @@
 #include "appid.h"
 #include "moteforge.h"
 #include "startupmessages.h"
+#include "windowsystem.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -29,5 +30,7 @@ int main(int argc, char *argv[])
         QObject::connect(&*window, &moteforge::exit, &app, &QApplication::quit);
         QTimer::singleShot(0, &*window, &moteforge::show);
     });
-    return app.exec();
+    const int status = app.exec();
+    settleWindowSystem();
+    return status;
 }

@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#ifndef WINDOWSYSTEM_H
+#define WINDOWSYSTEM_H
+
+// Called once, after the event loop has ended and before the application
+// object is destroyed: leaves the connection to the window system so that
+// Qt can close it without waiting for ever.
+void settleWindowSystem();
+
+#endif
