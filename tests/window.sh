@@ -174,4 +174,7 @@ for step; do
 done
 within 60 ended || fail "the game still runs after: $*"
 grep -q drift.start=held "$tmp/game.log" || fail "messages from the start were lost"
+# On Wayland the window names its desktop entry, whose icon a dock shows.
+[ -z "$weston" ] || grep -q 'set_app_id("io.github.driftharbour.driftharbour")' "$tmp/weston.log" ||
+    fail "the window named no desktop entry"
 wait $pid || fail "exit status $? after $*"
