@@ -12,6 +12,7 @@
 
 int main(int argc, char *argv[])
 {
+    prepareWindowSystem();
     holdStartupMessages();
     QApplication app(argc, argv);
     releaseStartupMessages();

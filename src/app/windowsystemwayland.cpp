@@ -1,4 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Linux desktops: what Qt's Wayland plugin needs of the game, at the start
+// and at the end; under X11 neither has any effect.
+
+#include "windowsystem.h"
+
+#include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QVersionNumber>
+#include <qpa/qplatformnativeinterface.h>
+
+#include <dlfcn.h>
+
+// Qt before 6.8 holds a window as hidden while the compositor is late with a
+// frame (by 100 ms), and while it does, does not tell the compositor the
+// window's new size. A window maximised just then draws at the compositor's
+// size with the old one declared, and the compositor ends the connection
+// (weston did, on a busy machine). Newer Qt declares the size all the same;
+// with an older one, a late frame does not hide the window.
+void prepareWindowSystem()
+{
+    if (QLibraryInfo::version() < QVersionNumber(6, 8))
+        qputenv("QT_WAYLAND_FRAME_CALLBACK_TIMEOUT", "0");
+}
+
 // On Wayland, Qt (6.4 to 6.11 at least) reads the connection on threads of
 // its own: for one of them the main thread readies each read, which that
 // thread then does. Should the application object be destroyed just after
@@ -7,14 +31,6 @@
 // thread waits for it for ever: the window is gone, but the game never ends.
 // A round trip from the main thread reads with that readied read and leaves
 // none behind.
-
-#include "windowsystem.h"
-
-#include <QGuiApplication>
-#include <qpa/qplatformnativeinterface.h>
-
-#include <dlfcn.h>
-
 void settleWindowSystem()
 {
     if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
