@@ -128,8 +128,21 @@ export async function until(check, message, timeout = 60000) {
     }
 }
 
+// Resolves as the promise does, or fails, naming the WebDriver command that
+// had no answer in time: a browser that hangs then fails the test that it
+// hangs in, as puppeteer's protocolTimeout makes the others do, and the
+// log says where. A script's own timeout is WebDriver's, longer.
+function answered(promise, command, timeout = 120000) {
+    let timer;
+    const late = new Promise((resolve, reject) => {
+        timer = setTimeout(() => reject(new Error(`WebKit: no answer to ${command} in ${timeout / 1000} s`)), timeout);
+    });
+    return Promise.race([promise, late]).finally(() => clearTimeout(timer));
+}
+
 const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const keys = {Escape: Key.ESCAPE, Control: Key.CONTROL};
+const scriptTimeout = 600000;
 
 // WebKitGTK's MiniBrowser, a new one for each page, with the arguments given,
 // through a WebKitWebDriver started with the environment given; its pages do
@@ -147,29 +160,33 @@ async function launchWebKit(extraArgs, env = {}) {
     const pages = new Set();
     return {
         async newPage() {
-            const session = await new Builder().usingServer(server).withCapabilities({
+            const session = await answered(new Builder().usingServer(server).withCapabilities({
                 browserName: 'MiniBrowser',
                 'webkitgtk:browserOptions': {binary: miniBrowser, args: ['--automation', ...extraArgs]},
-            }).build();
+            }).build(), 'a new session');
             // A script waits while the page runs a call into a program.
-            await session.manage().setTimeouts({script: 600000});
+            await answered(session.manage().setTimeouts({script: scriptTimeout}), 'setTimeouts');
             const page = webDriverPage(session, () => pages.delete(page));
             pages.add(page);
             return page;
         },
         process: () => driver,
         async close() {
-            for (const page of pages)
-                await page.close();
-            driver.kill();
+            try {
+                for (const page of pages)
+                    await page.close();
+            } finally {
+                driver.kill();
+            }
         },
     };
 }
 
 function webDriverPage(session, closed) {
     // Runs the source of an expression in the page and resolves to its value.
-    const run = source => session.executeAsyncScript(`const done = arguments[0];
-        Promise.resolve().then(() => ${source}).then(done, error => done({thrown: String(error)}))`)
+    const run = source => answered(session.executeAsyncScript(`const done = arguments[0];
+        Promise.resolve().then(() => ${source}).then(done, error => done({thrown: String(error)}))`),
+        `a script: ${source.slice(0, 60)}`, scriptTimeout + 60000)
         .then(value => {
             if (value?.thrown)
                 throw new Error(value.thrown);
@@ -177,22 +194,23 @@ function webDriverPage(session, closed) {
         });
     const buttons = {left: Button.LEFT, right: Button.RIGHT, middle: Button.MIDDLE};
     let mouse = {x: 0, y: 0};
-    const act = build => build(session.actions({async: true})).perform();
+    const act = build => answered(build(session.actions({async: true})).perform(), 'actions');
     const page = {
         // The window's size such that its page has the viewport's.
         async setViewport({width, height}) {
-            await session.manage().window().setRect({width, height});
+            await answered(session.manage().window().setRect({width, height}), 'setRect');
             const [innerWidth, innerHeight] = await run('[innerWidth, innerHeight]');
-            await session.manage().window().setRect({width: 2 * width - innerWidth, height: 2 * height - innerHeight});
+            await answered(session.manage().window().setRect({width: 2 * width - innerWidth,
+                                                              height: 2 * height - innerHeight}), 'setRect');
         },
-        goto: url => session.get(url),
+        goto: url => answered(session.get(url), `get ${url}`),
         evaluate: (fn, ...args) => run(`(${fn})(...${JSON.stringify(args)})`),
         $eval: (selector, fn) => run(`(${fn})(document.querySelector(${JSON.stringify(selector)}))`),
         $: async selector => await run(`!!document.querySelector(${JSON.stringify(selector)})`) || null,
         waitForSelector: (selector, {timeout} = {}) =>
             until(() => page.$(selector), selector, timeout),
-        click: selector => session.findElement(By.css(selector)).click(),
-        screenshot: async () => Buffer.from(await session.takeScreenshot(), 'base64'),
+        click: selector => answered(session.findElement(By.css(selector)).click(), `a click on ${selector}`),
+        screenshot: async () => Buffer.from(await answered(session.takeScreenshot(), 'takeScreenshot'), 'base64'),
         mouse: {
             async move(x, y, {steps = 1} = {}) {
                 const from = mouse;
@@ -214,7 +232,7 @@ function webDriverPage(session, closed) {
         },
         async close() {
             closed();
-            await session.quit();
+            await answered(session.quit(), 'quit');
         },
     };
     return page;
