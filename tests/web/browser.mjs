@@ -131,7 +131,7 @@ export async function until(check, message, timeout = 60000) {
 // Resolves as the promise does, or fails, naming the WebDriver command that
 // had no answer in time: a browser that hangs then fails the test that it
 // hangs in, as puppeteer's protocolTimeout makes the others do, and the
-// log says where. A script's own timeout is WebDriver's, longer.
+// log says where.
 function answered(promise, command, timeout = 120000) {
     let timer;
     const late = new Promise((resolve, reject) => {
@@ -164,8 +164,13 @@ async function launchWebKit(extraArgs, env = {}) {
                 browserName: 'MiniBrowser',
                 'webkitgtk:browserOptions': {binary: miniBrowser, args: ['--automation', ...extraArgs]},
             }).build(), 'a new session');
-            // A script waits while the page runs a call into a program.
-            await answered(session.manage().setTimeouts({script: scriptTimeout}), 'setTimeouts');
+            // Every command of the session goes through execute(). A script
+            // waits while the page runs a call into a program: as long as
+            // WebDriver lets it, and a minute more for its answer.
+            const execute = session.execute.bind(session);
+            session.execute = command => answered(execute(command), command.getName(),
+                command.getName() === 'executeAsyncScript' ? scriptTimeout + 60000 : undefined);
+            await session.manage().setTimeouts({script: scriptTimeout});
             const page = webDriverPage(session, () => pages.delete(page));
             pages.add(page);
             return page;
@@ -184,9 +189,8 @@ async function launchWebKit(extraArgs, env = {}) {
 
 function webDriverPage(session, closed) {
     // Runs the source of an expression in the page and resolves to its value.
-    const run = source => answered(session.executeAsyncScript(`const done = arguments[0];
-        Promise.resolve().then(() => ${source}).then(done, error => done({thrown: String(error)}))`),
-        `a script: ${source.slice(0, 60)}`, scriptTimeout + 60000)
+    const run = source => session.executeAsyncScript(`const done = arguments[0];
+        Promise.resolve().then(() => ${source}).then(done, error => done({thrown: String(error)}))`)
         .then(value => {
             if (value?.thrown)
                 throw new Error(value.thrown);
@@ -194,23 +198,22 @@ function webDriverPage(session, closed) {
         });
     const buttons = {left: Button.LEFT, right: Button.RIGHT, middle: Button.MIDDLE};
     let mouse = {x: 0, y: 0};
-    const act = build => answered(build(session.actions({async: true})).perform(), 'actions');
+    const act = build => build(session.actions({async: true})).perform();
     const page = {
         // The window's size such that its page has the viewport's.
         async setViewport({width, height}) {
-            await answered(session.manage().window().setRect({width, height}), 'setRect');
+            await session.manage().window().setRect({width, height});
             const [innerWidth, innerHeight] = await run('[innerWidth, innerHeight]');
-            await answered(session.manage().window().setRect({width: 2 * width - innerWidth,
-                                                              height: 2 * height - innerHeight}), 'setRect');
+            await session.manage().window().setRect({width: 2 * width - innerWidth, height: 2 * height - innerHeight});
         },
-        goto: url => answered(session.get(url), `get ${url}`),
+        goto: url => session.get(url),
         evaluate: (fn, ...args) => run(`(${fn})(...${JSON.stringify(args)})`),
         $eval: (selector, fn) => run(`(${fn})(document.querySelector(${JSON.stringify(selector)}))`),
         $: async selector => await run(`!!document.querySelector(${JSON.stringify(selector)})`) || null,
         waitForSelector: (selector, {timeout} = {}) =>
             until(() => page.$(selector), selector, timeout),
-        click: selector => answered(session.findElement(By.css(selector)).click(), `a click on ${selector}`),
-        screenshot: async () => Buffer.from(await answered(session.takeScreenshot(), 'takeScreenshot'), 'base64'),
+        click: selector => session.findElement(By.css(selector)).click(),
+        screenshot: async () => Buffer.from(await session.takeScreenshot(), 'base64'),
         mouse: {
             async move(x, y, {steps = 1} = {}) {
                 const from = mouse;
@@ -232,7 +235,7 @@ function webDriverPage(session, closed) {
         },
         async close() {
             closed();
-            await answered(session.quit(), 'quit');
+            await session.quit();
         },
     };
     return page;
