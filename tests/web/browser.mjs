@@ -3,7 +3,7 @@
 // system's Chromium and Firefox driven by puppeteer-core, WebKitGTK's
 // MiniBrowser driven through WebKitWebDriver with selenium-webdriver, and
 // the pixels of a screenshot.
-import {spawn} from 'node:child_process';
+import {execFileSync, spawn} from 'node:child_process';
 import {createReadStream, readFileSync} from 'node:fs';
 import {mkdtemp, rm, stat} from 'node:fs/promises';
 import {createServer} from 'node:http';
@@ -129,15 +129,35 @@ export async function until(check, message, timeout = 60000) {
 }
 
 // Resolves as the promise does, or fails, naming the WebDriver command that
-// had no answer in time: a browser that hangs then fails the test that it
-// hangs in, as puppeteer's protocolTimeout makes the others do, and the
-// log says where.
-function answered(promise, command, timeout = 120000) {
+// had no answer in time and what explain() then says: a browser that hangs
+// then fails the test that it hangs in, as puppeteer's protocolTimeout makes
+// the others do, and the log says where.
+function answered(promise, command, explain, timeout = 120000) {
     let timer;
     const late = new Promise((resolve, reject) => {
-        timer = setTimeout(() => reject(new Error(`WebKit: no answer to ${command} in ${timeout / 1000} s`)), timeout);
+        timer = setTimeout(() => reject(new Error(`WebKit: no answer to ${command} in ${timeout / 1000} s\n${explain()}`)),
+                           timeout);
     });
     return Promise.race([promise, late]).finally(() => clearTimeout(timer));
+}
+
+// The process whose id is given and its descendants, one a line as ps shows
+// them, with their state and what they wait in, and their TCP sockets.
+function processTree(root) {
+    const rows = execFileSync('ps', ['-e', '-o', 'pid=,ppid=,stat=,etimes=,wchan:24=,args='], {encoding: 'utf8'})
+        .split('\n').map(line => line.trim().split(/\s+/)).filter(row => row.length > 1);
+    const tree = new Set([String(root)]);
+    for (let grown = true; grown;) {
+        grown = false;
+        for (const [pid, ppid] of rows)
+            if (tree.has(ppid) && !tree.has(pid)) {
+                tree.add(pid);
+                grown = true;
+            }
+    }
+    const sockets = execFileSync('ss', ['-tanp'], {encoding: 'utf8'}).split('\n')
+        .filter(line => [...tree].some(pid => line.includes(`pid=${pid},`)));
+    return [...rows.filter(([pid]) => tree.has(pid)).map(row => row.join(' ')), ...sockets].join('\n');
 }
 
 const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
@@ -154,7 +174,12 @@ async function launchWebKit(extraArgs, env = {}) {
     const {port} = probe.address();
     await new Promise(resolve => probe.close(resolve));
     const driver = spawn('WebKitWebDriver', ['--host=127.0.0.1', `--port=${port}`],
-                         {stdio: 'ignore', env: {...process.env, ...env}});
+                         {stdio: ['ignore', 'pipe', 'pipe'], env: {...process.env, ...env}});
+    // What the driver and its browsers last printed, for a command that hangs.
+    let printed = '';
+    for (const stream of [driver.stdout, driver.stderr])
+        stream.on('data', data => { printed = (printed + data).slice(-4000); });
+    const explain = () => `${processTree(driver.pid)}\nWebKitWebDriver and MiniBrowser printed:\n${printed}`;
     const server = `http://127.0.0.1:${port}`;
     await until(() => fetch(`${server}/status`).then(answer => answer.ok, () => false), 'WebKitWebDriver');
     const pages = new Set();
@@ -163,12 +188,12 @@ async function launchWebKit(extraArgs, env = {}) {
             const session = await answered(new Builder().usingServer(server).withCapabilities({
                 browserName: 'MiniBrowser',
                 'webkitgtk:browserOptions': {binary: miniBrowser, args: ['--automation', ...extraArgs]},
-            }).build(), 'a new session');
+            }).build(), 'a new session', explain);
             // Every command of the session goes through execute(). A script
             // waits while the page runs a call into a program: as long as
             // WebDriver lets it, and a minute more for its answer.
             const execute = session.execute.bind(session);
-            session.execute = command => answered(execute(command), command.getName(),
+            session.execute = command => answered(execute(command), command.getName(), explain,
                 command.getName() === 'executeAsyncScript' ? scriptTimeout + 60000 : undefined);
             await session.manage().setTimeouts({script: scriptTimeout});
             const page = webDriverPage(session, () => pages.delete(page));
@@ -182,6 +207,8 @@ async function launchWebKit(extraArgs, env = {}) {
                     await page.close();
             } finally {
                 driver.kill();
+                driver.stdout.destroy();
+                driver.stderr.destroy();
             }
         },
     };
