@@ -183,8 +183,15 @@ async function launchWebKit(extraArgs, env = {}) {
     const server = `http://127.0.0.1:${port}`;
     await until(() => fetch(`${server}/status`).then(answer => answer.ok, () => false), 'WebKitWebDriver');
     const pages = new Set();
+    const closePages = async () => {
+        for (const page of pages)
+            await page.close();
+    };
     return {
+        // WebKitWebDriver holds one session at a time: a page that a failed
+        // test left open is closed first.
         async newPage() {
+            await closePages();
             const session = await answered(new Builder().usingServer(server).withCapabilities({
                 browserName: 'MiniBrowser',
                 'webkitgtk:browserOptions': {binary: miniBrowser, args: ['--automation', ...extraArgs]},
@@ -203,8 +210,7 @@ async function launchWebKit(extraArgs, env = {}) {
         process: () => driver,
         async close() {
             try {
-                for (const page of pages)
-                    await page.close();
+                await closePages();
             } finally {
                 driver.kill();
                 driver.stdout.destroy();
