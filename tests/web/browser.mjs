@@ -230,14 +230,28 @@ function webDriverPage(session, closed) {
             return value;
         });
     const buttons = {left: Button.LEFT, right: Button.RIGHT, middle: Button.MIDDLE};
-    let mouse = {x: 0, y: 0};
+    let mouse = {x: 0, y: 0}, quit = false;
     const act = build => build(session.actions({async: true})).perform();
     const page = {
-        // The window's size such that its page has the viewport's.
+        // The window's size such that its page has the viewport's. The page
+        // learns of a window's new size a moment after the window has it,
+        // and a page that the test measured meanwhile moves on after: each
+        // change waits until the page has followed, and the window's frame
+        // around the page is learnt from the two once they agree.
         async setViewport({width, height}) {
-            await session.manage().window().setRect({width, height});
-            const [innerWidth, innerHeight] = await run('[innerWidth, innerHeight]');
-            await session.manage().window().setRect({width: 2 * width - innerWidth, height: 2 * height - innerHeight});
+            const window = session.manage().window();
+            const inner = async () => (await run('[innerWidth, innerHeight]')).join(' x ');
+            await until(async () => {
+                const [was, from] = [await inner(), await window.getRect()];
+                if (was === `${width} x ${height}`)
+                    return true;
+                const [innerWidth, innerHeight] = was.split(' x ').map(Number);
+                const to = await window.setRect({width: from.width + width - innerWidth,
+                                                 height: from.height + height - innerHeight});
+                if (to.width !== from.width || to.height !== from.height)
+                    await until(async () => await inner() !== was, 'the page resized');
+                return false;
+            }, `a page of ${width} x ${height}`);
         },
         goto: url => session.get(url),
         evaluate: (fn, ...args) => run(`(${fn})(...${JSON.stringify(args)})`),
@@ -266,7 +280,9 @@ function webDriverPage(session, closed) {
             down: key => act(actions => actions.keyDown(keys[key] ?? key)),
             up: key => act(actions => actions.keyUp(keys[key] ?? key)),
         },
+        isClosed: () => quit,
         async close() {
+            quit = true;
             closed();
             await session.quit();
         },

@@ -5,10 +5,10 @@
 // and checked by the pixels of its screenshots.
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
-import {mkdtempSync, rmSync} from 'node:fs';
+import {mkdtempSync, rmSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
-import {after, before, test} from 'node:test';
+import {after, afterEach, before, test} from 'node:test';
 import {audit, decodePng, launch, serve, until} from './browser.mjs';
 
 const [name, zip] = process.argv.slice(2);
@@ -23,6 +23,24 @@ before(async () => {
     browser = await launch(name);
     server = await serve([site]);
 });
+// A page that a test left open is one it failed on: its screen goes to the
+// folder that $DRIFT_FAILURES names, if any, before it is closed.
+const opened = [];
+async function newPage() {
+    const page = await browser.newPage();
+    opened.push(page);
+    return page;
+}
+afterEach(async () => {
+    for (const page of opened.splice(0).filter(page => !page.isClosed())) {
+        if (process.env.DRIFT_FAILURES) {
+            const file = join(process.env.DRIFT_FAILURES, `page-${name}-${process.pid}-${Date.now()}.png`);
+            writeFileSync(file, await page.screenshot());
+            console.log(`# the screen: ${file}`);
+        }
+        await page.close();
+    }
+});
 after(async () => {
     await browser?.close();
     await server?.close();
@@ -32,7 +50,7 @@ after(async () => {
 // A new page of the site, at the viewport given, and the game's box on it
 // once the game shows its first frame.
 async function open(viewport = {width: 1000, height: 700}, {url} = server) {
-    const page = await browser.newPage();
+    const page = await newPage();
     await page.setViewport(viewport);
     await page.goto(url);
     return {page, box: await gameBox(page)};
@@ -166,7 +184,7 @@ test('the loading screen, then level 1 crisp at device pixel ratio 2, within the
     let release;
     const released = new Promise(resolve => { release = resolve; });
     const server = await serve([site], path => path === '/drift-harbour.wasm' ? released : null);
-    const page = await browser.newPage();
+    const page = await newPage();
     await page.setViewport({width: 1000, height: 700, deviceScaleFactor: 2});
     await page.evaluateOnNewDocument(() => {
         window.violations = [];
@@ -262,7 +280,7 @@ test('on a phone, sideways or upright, the whole game shows and a finger picks a
 });
 
 test('on a phone, a finger held still restarts, a tap and a drag play as before, a touch asks for full screen', {skip: !chromium}, async () => {
-    const page = await browser.newPage();
+    const page = await newPage();
     await page.evaluateOnNewDocument(() => {
         window.fullScreenRequests = 0;
         Element.prototype.requestFullscreen = async () => { ++window.fullScreenRequests; };
