@@ -257,8 +257,14 @@ function webDriverPage(session, closed) {
         evaluate: (fn, ...args) => run(`(${fn})(...${JSON.stringify(args)})`),
         $eval: (selector, fn) => run(`(${fn})(document.querySelector(${JSON.stringify(selector)}))`),
         $: async selector => await run(`!!document.querySelector(${JSON.stringify(selector)})`) || null,
+        // A page that unloads while it is asked, as one that a click
+        // reloads, shows nothing yet: the next one is asked in turn.
         waitForSelector: (selector, {timeout} = {}) =>
-            until(() => page.$(selector), selector, timeout),
+            until(() => page.$(selector).catch(error => {
+                if (error.name !== 'NoSuchFrameError')
+                    throw error;
+                return null;
+            }), selector, timeout),
         click: selector => session.findElement(By.css(selector)).click(),
         screenshot: async () => Buffer.from(await session.takeScreenshot(), 'base64'),
         mouse: {
