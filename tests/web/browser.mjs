@@ -234,22 +234,21 @@ function webDriverPage(session, closed) {
     const act = build => build(session.actions({async: true})).perform();
     const page = {
         // The window's size such that its page has the viewport's. The page
-        // learns of a window's new size a moment after the window has it,
-        // and a page that the test measured meanwhile moves on after: each
-        // change waits until the page has followed, and the window's frame
-        // around the page is learnt from the two once they agree.
+        // takes a new window size a moment after the window does, so each
+        // change waits for the page to follow, and the window's frame around
+        // the page is learnt only while the two agree.
         async setViewport({width, height}) {
             const window = session.manage().window();
-            const inner = async () => (await run('[innerWidth, innerHeight]')).join(' x ');
+            const inner = () => run('[innerWidth, innerHeight]');
             await until(async () => {
-                const [was, from] = [await inner(), await window.getRect()];
-                if (was === `${width} x ${height}`)
+                const [innerWidth, innerHeight] = await inner(), from = await window.getRect();
+                if (innerWidth === width && innerHeight === height)
                     return true;
-                const [innerWidth, innerHeight] = was.split(' x ').map(Number);
                 const to = await window.setRect({width: from.width + width - innerWidth,
                                                  height: from.height + height - innerHeight});
                 if (to.width !== from.width || to.height !== from.height)
-                    await until(async () => await inner() !== was, 'the page resized');
+                    await until(async () => String(await inner()) !== String([innerWidth, innerHeight]),
+                                'the page resized');
                 return false;
             }, `a page of ${width} x ${height}`);
         },
